@@ -1,0 +1,161 @@
+#include "application.h"
+
+#include "error.h"
+#include "x11window.h"
+
+#include <QAbstractEventDispatcher>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QWidget>
+#include <cstdio>
+#include <cxxabi.h>
+#include <memory>
+#include <typeinfo>
+
+namespace {
+
+QString demangledTypeName(const std::exception &error)
+{
+    const char *mangled = typeid(error).name();
+    int status = 0;
+    std::unique_ptr<char, decltype(&free)> name(
+        abi::__cxa_demangle(mangled, nullptr, nullptr, &status), &free);
+    return QString::fromLatin1(status == 0 && name ? name.get() : mangled);
+}
+
+QString executableFileName()
+{
+    return QFileInfo(QCoreApplication::applicationFilePath()).fileName();
+}
+
+} // namespace
+
+Application::Application(int &argc, char **argv) : QApplication(argc, argv)
+{
+    setQuitOnLastWindowClosed(false);
+    // Until the title is set, the application window is named after the executable.
+    m_title = QFileInfo(applicationFilePath()).completeBaseName();
+    m_applicationWindow = X11Window::createHidden(m_title.toLocal8Bit(), "TApplication", m_title);
+    connect(QAbstractEventDispatcher::instance(), &QAbstractEventDispatcher::aboutToBlock, this,
+            &Application::idle);
+}
+
+Application::~Application()
+{
+    X11Window::destroy(m_applicationWindow);
+}
+
+Application *Application::instance()
+{
+    return qobject_cast<Application *>(QCoreApplication::instance());
+}
+
+QString Application::title() const
+{
+    return X11Window::available() ? X11Window::caption(m_applicationWindow) : m_title;
+}
+
+void Application::setTitle(const QString &title)
+{
+    m_title = title;
+    setApplicationDisplayName(title);
+    X11Window::setCaption(m_applicationWindow, title);
+}
+
+void Application::setMainWindow(QWidget *window)
+{
+    if (!m_mainWindow)
+        m_mainWindow = window;
+}
+
+void Application::setHint(const QString &hint)
+{
+    if (hint == m_hint)
+        return;
+    m_hint = hint;
+    emit hintChanged();
+}
+
+void Application::setShowHint(bool on)
+{
+    if (on == m_showHint)
+        return;
+    m_showHint = on;
+    emit showHintChanged(on);
+}
+
+int Application::run()
+{
+    if (m_mainWindow)
+        m_mainWindow->show();
+    return exec();
+}
+
+void Application::terminate()
+{
+    exit(0);
+}
+
+void Application::guard(const std::function<void()> &handler)
+{
+    try {
+        handler();
+    } catch (const std::exception &error) {
+        if (Application *app = instance())
+            app->showException(error);
+    }
+}
+
+QString Application::reportText(const std::exception &error)
+{
+    return QString::fromUtf8(error.what()) + u'.';
+}
+
+void Application::showException(const std::exception &error)
+{
+    if (QWidget *grabber = QWidget::mouseGrabber())
+        grabber->releaseMouse();
+    QPointer<QWidget> active = activeWindow();
+    QMessageBox box(QMessageBox::Critical, title(), reportText(error), QMessageBox::Ok);
+    box.setWindowModality(Qt::ApplicationModal);
+    box.winId();
+    X11Window::setTransientFor(quint32(box.winId()), m_applicationWindow);
+    box.exec();
+    if (active)
+        active->activateWindow();
+}
+
+QString Application::lastChanceText(const std::exception &error)
+{
+    const auto *ours = dynamic_cast<const Error *>(&error);
+    const QString kind = ours ? QString::fromLatin1(ours->kind()) : demangledTypeName(error);
+    const auto address = reinterpret_cast<quintptr>(ours ? ours->address() : nullptr);
+    const QString message = QString::fromUtf8(error.what());
+    const bool needsStop = !message.isEmpty() && !message.endsWith(u'.');
+    return QStringLiteral("Exception %1 dans le module %2 à %3.\n%4%5")
+        .arg(kind, executableFileName(),
+             QStringLiteral("%1").arg(address, 16, 16, QChar(u'0')).toUpper(), message,
+             needsStop ? QStringLiteral(".") : QString());
+}
+
+void Application::showLastChanceReport(const std::exception &error)
+{
+    if (!qApp) {
+        fprintf(stderr, "Erreur de l'application\n%s\n", qPrintable(lastChanceText(error)));
+        return;
+    }
+    QMessageBox box(QMessageBox::Critical, QStringLiteral("Erreur de l'application"),
+                    lastChanceText(error), QMessageBox::Ok);
+    box.setWindowModality(Qt::ApplicationModal);
+    box.exec();
+}
+
+bool Application::notify(QObject *receiver, QEvent *event)
+{
+    try {
+        return QApplication::notify(receiver, event);
+    } catch (const std::exception &error) {
+        showException(error);
+        return true;
+    }
+}

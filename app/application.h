@@ -1,0 +1,72 @@
+#pragma once
+
+#include <QApplication>
+#include <QCursor>
+#include <QHash>
+#include <QPointer>
+#include <exception>
+#include <functional>
+
+// The one application object: title and help file name, the hidden application window
+// by which running copies recognise each other, the current hint with its change
+// signal, the tooltip switch, the cursor table, the idle hook and the exception report.
+class Application : public QApplication
+{
+    Q_OBJECT
+
+public:
+    enum { HandCursor = 1, DragCursor = 14001 };
+
+    // argc/argv must hold the program name only: the command line is never read.
+    Application(int &argc, char **argv);
+    ~Application() override;
+
+    static Application *instance();
+
+    // Read back from the application window's caption, as every user of the title does.
+    QString title() const;
+    void setTitle(const QString &title);
+    QString helpFile() const { return m_helpFile; }
+    void setHelpFile(const QString &name) { m_helpFile = name; }
+    quint32 applicationWindow() const { return m_applicationWindow; }
+
+    QWidget *mainWindow() const { return m_mainWindow; }
+    void setMainWindow(QWidget *window);
+
+    QString hint() const { return m_hint; }
+    void setHint(const QString &hint);
+    bool showHint() const { return m_showHint; }
+    void setShowHint(bool on);
+
+    QCursor cursor(int number) const { return m_cursors.value(number, QCursor(Qt::ArrowCursor)); }
+    void setCursor(int number, const QCursor &cursor) { m_cursors.insert(number, cursor); }
+
+    // Shows the main window and runs the loop until terminate(); returns the exit code.
+    int run();
+    void terminate();
+
+    // Runs one handler; what it throws is reported and the program goes on.
+    static void guard(const std::function<void()> &handler);
+    void showException(const std::exception &error);
+    static QString reportText(const std::exception &error);
+    // The report for a failure that escapes start-up; the caller then exits with 1.
+    static void showLastChanceReport(const std::exception &error);
+    static QString lastChanceText(const std::exception &error);
+
+    bool notify(QObject *receiver, QEvent *event) override;
+
+signals:
+    void hintChanged();
+    void showHintChanged(bool on);
+    // The queue has become empty; the hint under the mouse is recomputed here.
+    void idle();
+
+private:
+    quint32 m_applicationWindow = 0;
+    QString m_title; // used where there is no X server to hold it
+    QString m_helpFile;
+    QPointer<QWidget> m_mainWindow;
+    QString m_hint;
+    bool m_showHint = true;
+    QHash<int, QCursor> m_cursors;
+};

@@ -1,0 +1,24 @@
+#include "designfont.h"
+
+namespace {
+
+QFont fontOf(const QStringList &families, int pixelSize)
+{
+    QFont font;
+    font.setFamilies(families);
+    font.setPixelSize(pixelSize);
+    font.setHintingPreference(QFont::PreferFullHinting);
+    return font;
+}
+
+} // namespace
+
+QFont DesignFont::sansSerif(int pixelSize)
+{
+    return fontOf({QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans")}, pixelSize);
+}
+
+QFont DesignFont::serif(int pixelSize)
+{
+    return fontOf({QStringLiteral("Liberation Serif"), QStringLiteral("DejaVu Serif")}, pixelSize);
+}

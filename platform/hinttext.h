@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QString>
+
+class QObject;
+
+// A hint is one text "short part|long part": the short part is the tooltip, the long
+// part goes to the hint line; a text without "|" serves whole as both. Hints are kept
+// on widgets and menu actions as a dynamic property, so Qt's own tooltips stay unused.
+class HintText
+{
+public:
+    static void set(QObject *object, const QString &hint);
+    static QString of(const QObject *object);
+    static QString shortPart(const QString &hint);
+    static QString longPart(const QString &hint);
+};

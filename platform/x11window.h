@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+// Small helpers on X11 top-level windows, for the program's own marks on the X server:
+// window class names and captions. Every call is a no-op, or gives an empty result,
+// when the program does not run on the xcb platform (as in offscreen tests).
+class X11Window
+{
+public:
+    enum { CaptionBufferSize = 256 }; // captions and class names are read with this room
+
+    static bool available();
+
+    // A top-level window that is never mapped, placed at the centre of the screen.
+    static quint32 createHidden(const QByteArray &instanceName, const QByteArray &className,
+                                const QString &caption);
+    static void destroy(quint32 window);
+
+    static void setCaption(quint32 window, const QString &caption);
+    // WM_NAME, cut to CaptionBufferSize - 1 characters; empty when unreadable.
+    static QString caption(quint32 window);
+
+    static void setWindowClass(quint32 window, const QByteArray &instanceName,
+                               const QByteArray &className);
+    // The class part of WM_CLASS, cut like a caption; empty when unreadable.
+    static QByteArray className(quint32 window);
+
+    static void setTransientFor(quint32 window, quint32 owner);
+    static void flush();
+};

@@ -1,0 +1,71 @@
+#pragma once
+
+#include <QWidget>
+
+class BevelPanel;
+class PanelStatusBar;
+class QAction;
+class QLabel;
+class QMenu;
+class QRadioButton;
+class SpinEdit;
+
+// The main window: height and sex in, ideal weight out, with its popup menu and
+// status bar. Laid out by hand from its fixed design, in creation order.
+class Principale : public QWidget
+{
+    Q_OBJECT
+
+public:
+    enum { ClientWidth = 427, ClientHeight = 232 };
+
+    explicit Principale(QWidget *parent = nullptr);
+    ~Principale() override;
+
+    void FormCreate();
+    void Calculer1Click();
+    void RadioButton1Click();
+    void Apropos1Click();
+    void AideClick();
+    void Quitter1Click();
+    void InformationsClick();
+    void showhint();
+
+    QLabel *const Label4;
+    QLabel *const Label5;
+    BevelPanel *const Panel1;
+    QLabel *const Label1;
+    QLabel *const Label3;
+    SpinEdit *const Edit1;
+    BevelPanel *const Panel2;
+    QLabel *const Label2;
+    QRadioButton *const RadioButton1;
+    QRadioButton *const RadioButton2;
+    PanelStatusBar *const StatusBar;
+    QMenu *const PopupMenu1;
+    QAction *Calculer2 = nullptr;
+    QAction *Apropos2 = nullptr;
+    QAction *Aide1 = nullptr;
+    QAction *N1 = nullptr;
+    QAction *Informations = nullptr;
+    QAction *N2 = nullptr;
+    QAction *Quitter2 = nullptr;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void createLabels();
+    void createHeightPanel();
+    void createSexPanel();
+    void createStatusBar();
+    void createPopupMenu();
+    QAction *addMenuItem(const QString &caption, const QString &hint, void (Principale::*handler)());
+    void popupAt(const QPoint &globalPos);
+    void centreOnScreen();
+    void updateRadioTabStops();
+
+    bool m_centred = false;
+};
