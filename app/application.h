@@ -4,6 +4,7 @@
 #include <QCursor>
 #include <QHash>
 #include <QPointer>
+#include <QWidget>
 #include <exception>
 #include <functional>
 

@@ -15,10 +15,10 @@ QFont fontOf(const QStringList &families, int pixelSize)
 
 QFont DesignFont::sansSerif(int pixelSize)
 {
-    return fontOf({QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans")}, pixelSize);
+    return fontOf(QStringList{QStringLiteral("Liberation Sans Narrow"), QStringLiteral("Liberation Sans")}, pixelSize);
 }
 
 QFont DesignFont::serif(int pixelSize)
 {
-    return fontOf({QStringLiteral("Liberation Serif"), QStringLiteral("DejaVu Serif")}, pixelSize);
+    return fontOf(QStringList{QStringLiteral("Liberation Serif"), QStringLiteral("DejaVu Serif")}, pixelSize);
 }

@@ -1,0 +1,110 @@
+#include "x11probe.h"
+
+#include "x11window.h"
+
+#include <QGuiApplication>
+#include <QtGui/qguiapplication_platform.h>
+#include <xcb/xcb.h>
+
+#include <cstdlib>
+#include <memory>
+
+namespace {
+
+template <typename T>
+using Reply = std::unique_ptr<T, decltype(&std::free)>;
+
+xcb_connection_t *connection()
+{
+    return qGuiApp->nativeInterface<QNativeInterface::QX11Application>()->connection();
+}
+
+xcb_window_t root()
+{
+    return xcb_setup_roots_iterator(xcb_get_setup(connection())).data->root;
+}
+
+QList<xcb_window_t> children(xcb_window_t parent)
+{
+    xcb_connection_t *c = connection();
+    Reply<xcb_query_tree_reply_t> tree(xcb_query_tree_reply(c, xcb_query_tree(c, parent), nullptr),
+                                       &std::free);
+    QList<xcb_window_t> result;
+    if (!tree)
+        return result;
+    const xcb_window_t *ids = xcb_query_tree_children(tree.get());
+    for (int i = 0; i < xcb_query_tree_children_length(tree.get()); ++i)
+        result.append(ids[i]);
+    return result;
+}
+
+X11Probe::Window describe(xcb_window_t id)
+{
+    xcb_connection_t *c = connection();
+    X11Probe::Window window;
+    window.id = id;
+    window.className = X11Window::className(id);
+    window.caption = X11Window::caption(id);
+    Reply<xcb_get_window_attributes_reply_t> attributes(
+        xcb_get_window_attributes_reply(c, xcb_get_window_attributes(c, id), nullptr), &std::free);
+    window.mapped = attributes && attributes->map_state == XCB_MAP_STATE_VIEWABLE;
+    Reply<xcb_get_geometry_reply_t> geometry(
+        xcb_get_geometry_reply(c, xcb_get_geometry(c, id), nullptr), &std::free);
+    Reply<xcb_translate_coordinates_reply_t> origin(
+        xcb_translate_coordinates_reply(c, xcb_translate_coordinates(c, id, root(), 0, 0), nullptr),
+        &std::free);
+    if (geometry && origin)
+        window.geometry = QRect(origin->dst_x, origin->dst_y, geometry->width, geometry->height);
+    return window;
+}
+
+} // namespace
+
+QList<X11Probe::Window> X11Probe::topLevelWindows()
+{
+    QList<Window> result;
+    for (xcb_window_t id : children(root()))
+        result.append(describe(id));
+    return result;
+}
+
+QList<X11Probe::Window> X11Probe::find(const QByteArray &className, const QString &caption)
+{
+    QList<Window> result;
+    for (xcb_window_t id : children(root())) {
+        QList<xcb_window_t> candidates{id};
+        candidates += children(id); // a window manager's frame holds the client
+        for (xcb_window_t candidate : candidates) {
+            const Window window = describe(candidate);
+            if (window.className == className && window.caption == caption)
+                result.append(window);
+        }
+    }
+    return result;
+}
+
+QSize X11Probe::screenSize()
+{
+    const xcb_screen_t *screen = xcb_setup_roots_iterator(xcb_get_setup(connection())).data;
+    return {screen->width_in_pixels, screen->height_in_pixels};
+}
+
+void X11Probe::sendDeleteRequest(quint32 window)
+{
+    xcb_connection_t *c = connection();
+    auto atom = [c](const char *name) {
+        Reply<xcb_intern_atom_reply_t> reply(
+            xcb_intern_atom_reply(c, xcb_intern_atom(c, 0, uint16_t(strlen(name)), name), nullptr),
+            &std::free);
+        return reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
+    };
+    xcb_client_message_event_t event{};
+    event.response_type = XCB_CLIENT_MESSAGE;
+    event.format = 32;
+    event.window = window;
+    event.type = atom("WM_PROTOCOLS");
+    event.data.data32[0] = atom("WM_DELETE_WINDOW");
+    event.data.data32[1] = XCB_CURRENT_TIME;
+    xcb_send_event(c, 0, window, XCB_EVENT_MASK_NO_EVENT, reinterpret_cast<const char *>(&event));
+    xcb_flush(c);
+}

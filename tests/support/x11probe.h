@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QByteArray>
+#include <QList>
+#include <QRect>
+#include <QString>
+
+// What a test needs to see of other clients' windows on the X server it runs on.
+class X11Probe
+{
+public:
+    struct Window
+    {
+        quint32 id = 0;
+        QByteArray className;
+        QString caption;
+        bool mapped = false;
+        QRect geometry; // in root coordinates
+    };
+
+    static QList<Window> topLevelWindows();
+    // The top-level windows (or their first-level children, under a window manager)
+    // with this class and caption.
+    static QList<Window> find(const QByteArray &className, const QString &caption);
+    static QSize screenSize();
+    // Asks a window to close, as its close box does.
+    static void sendDeleteRequest(quint32 window);
+};
