@@ -14,6 +14,7 @@ class SpinEdit : public QLineEdit
 
 public:
     explicit SpinEdit(QWidget *parent = nullptr);
+    ~SpinEdit() override;
 
     // The parsed text; the minimum when the text is empty or unreadable. Never clamped.
     double value() const;
@@ -37,12 +38,16 @@ protected:
     void keyPressEvent(QKeyEvent *event) override;
     void inputMethodEvent(QInputMethodEvent *event) override;
     void focusInEvent(QFocusEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
     void changeEvent(QEvent *event) override;
 
 private:
     void onFocusChanged(QWidget *old, QWidget *now);
     bool isAcceptedCharacter(QChar c) const;
+    QString acceptedCharacters(const QString &text) const;
+    void step(long double increment);
+    void layoutSpinButton();
 
     SpinButton *const m_spinButton;
     double m_minValue = 0;
