@@ -2,10 +2,12 @@
 
 #include <QObject>
 #include <QVariant>
+#include <QWidget>
 
 namespace {
 constexpr char HintProperty[] = "morphoHint";
-}
+constexpr char ShowHintProperty[] = "morphoShowHint";
+} // namespace
 
 void HintText::set(QObject *object, const QString &hint)
 {
@@ -15,6 +17,23 @@ void HintText::set(QObject *object, const QString &hint)
 QString HintText::of(const QObject *object)
 {
     return object ? object->property(HintProperty).toString() : QString();
+}
+
+void HintText::setShowHint(QObject *object, bool on)
+{
+    object->setProperty(ShowHintProperty, on);
+}
+
+bool HintText::showsHint(const QObject *object)
+{
+    for (; object; object = object->parent()) {
+        const QVariant own = object->property(ShowHintProperty);
+        if (own.isValid())
+            return own.toBool();
+        if (object->isWidgetType() && static_cast<const QWidget *>(object)->isWindow())
+            break;
+    }
+    return false;
 }
 
 QString HintText::shortPart(const QString &hint)

@@ -12,6 +12,11 @@ class HintText
 public:
     static void set(QObject *object, const QString &hint);
     static QString of(const QObject *object);
+    // Whether tooltips show for a widget: its own setting, else its parent's, up to the
+    // window; off where nothing is set.
+    static void setShowHint(QObject *object, bool on);
+    static bool showsHint(const QObject *object);
+
     static QString shortPart(const QString &hint);
     static QString longPart(const QString &hint);
 };

@@ -79,6 +79,7 @@ Principale::Principale(QWidget *parent)
     setFont(DesignFont::sansSerif(11));
     setAutoFillBackground(true);
     setBackgroundRole(QPalette::Button);
+    HintText::setShowHint(this, true);
 
     createLabels();
     createHeightPanel();

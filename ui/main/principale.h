@@ -3,11 +3,14 @@
 #include <QWidget>
 
 class BevelPanel;
+class InstanceGuard;
 class PanelStatusBar;
 class QAction;
 class QLabel;
 class QMenu;
 class QRadioButton;
+class QTimer;
+class SpeedBar;
 class SpinEdit;
 
 // The main window: height and sex in, ideal weight out, with its popup menu and
@@ -29,7 +32,10 @@ public:
     void AideClick();
     void Quitter1Click();
     void InformationsClick();
+    void Timer1Timer();
     void showhint();
+    void FormCloseQuery(bool &canClose);
+    void FormClose();
 
     QLabel *const Label4;
     QLabel *const Label5;
@@ -42,6 +48,8 @@ public:
     QRadioButton *const RadioButton1;
     QRadioButton *const RadioButton2;
     PanelStatusBar *const StatusBar;
+    SpeedBar *SpeedBar1 = nullptr;
+    QTimer *Timer1 = nullptr;
     QMenu *const PopupMenu1;
     QAction *Calculer2 = nullptr;
     QAction *Apropos2 = nullptr;
@@ -50,6 +58,7 @@ public:
     QAction *Informations = nullptr;
     QAction *N2 = nullptr;
     QAction *Quitter2 = nullptr;
+    InstanceGuard *PBJustOne1 = nullptr;
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
