@@ -84,6 +84,13 @@ void Application::setShowHint(bool on)
     emit showHintChanged(on);
 }
 
+bool Application::helpCommand(HelpCommand command, int data)
+{
+    if (m_helpFile.isEmpty() || !m_helpEngine)
+        return false;
+    return m_helpEngine(m_mainWindow, m_helpFile, command, data);
+}
+
 int Application::run()
 {
     if (m_mainWindow)

@@ -39,6 +39,15 @@ public:
     bool showHint() const { return m_showHint; }
     void setShowHint(bool on);
 
+    // Help requests, passed with the help file name and the main window to the help
+    // engine in place; false when the name is empty or no engine accepts the request.
+    enum HelpCommand { HelpContext = 1, HelpQuit = 2, HelpContents = 3 };
+    using HelpEngineHook = std::function<bool(QWidget *mainWindow, const QString &file,
+                                              HelpCommand command, int data)>;
+    void setHelpEngine(const HelpEngineHook &engine) { m_helpEngine = engine; }
+    bool helpCommand(HelpCommand command, int data);
+    bool helpContext(int context) { return helpCommand(HelpContext, context); }
+
     QCursor cursor(int number) const { return m_cursors.value(number, QCursor(Qt::ArrowCursor)); }
     void setCursor(int number, const QCursor &cursor) { m_cursors.insert(number, cursor); }
 
@@ -70,4 +79,5 @@ private:
     QString m_hint;
     bool m_showHint = true;
     QHash<int, QCursor> m_cursors;
+    HelpEngineHook m_helpEngine;
 };
