@@ -8,6 +8,8 @@ cd "$(dirname "$0")/.."
 PACKAGES="build-essential cmake pkg-config qt6-base-dev qt6-base-dev-tools libgl-dev
 libxcb1-dev libx11-dev fonts-liberation fonts-liberation2 fonts-dejavu-core locales
 xvfb xauth xdotool x11-utils imagemagick openbox"
+# Callers may name more packages: the benchmark does.
+PACKAGES="$PACKAGES $*"
 
 missing=""
 for package in $PACKAGES; do

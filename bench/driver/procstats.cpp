@@ -1,0 +1,103 @@
+#include "procstats.h"
+
+#include <charconv>
+#include <ctime>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+#include <string>
+
+namespace ProcStats {
+
+namespace {
+
+std::string readFile(const std::filesystem::path &path)
+{
+    std::ifstream file(path);
+    std::ostringstream text;
+    text << file.rdbuf();
+    return text.str();
+}
+
+std::filesystem::path procPath(pid_t pid)
+{
+    return std::filesystem::path("/proc") / std::to_string(pid);
+}
+
+// poll and ppoll on x86-64: glib's and the X reader thread's waits.
+constexpr int PollSyscall = 7;
+constexpr int PpollSyscall = 271;
+
+} // namespace
+
+std::chrono::nanoseconds cpuTime(pid_t pid)
+{
+    clockid_t clock;
+    timespec value{};
+    if (clock_getcpuclockid(pid, &clock) != 0 || clock_gettime(clock, &value) != 0)
+        throw std::runtime_error("cannot read the CPU time of process " + std::to_string(pid));
+    return std::chrono::seconds(value.tv_sec) + std::chrono::nanoseconds(value.tv_nsec);
+}
+
+long long voluntarySwitches(pid_t pid)
+{
+    long long total = 0;
+    std::error_code error;
+    for (const auto &task : std::filesystem::directory_iterator(procPath(pid) / "task", error))
+        total += field(readFile(task.path() / "status"), "voluntary_ctxt_switches").value_or(0);
+    return total;
+}
+
+Memory memory(pid_t pid)
+{
+    Memory result;
+    result.rssKiB = field(readFile(procPath(pid) / "status"), "VmRSS").value_or(0);
+    result.privateDirtyKiB =
+        field(readFile(procPath(pid) / "smaps_rollup"), "Private_Dirty").value_or(0);
+    return result;
+}
+
+bool mainThreadSleepsInPoll(pid_t pid)
+{
+    const auto thread = procPath(pid) / "task" / std::to_string(pid);
+    if (stateOfStatLine(readFile(thread / "stat")) != 'S')
+        return false;
+    const std::string call = readFile(thread / "syscall");
+    int number = -1;
+    std::from_chars(call.data(), call.data() + call.size(), number);
+    return number == PollSyscall || number == PpollSyscall;
+}
+
+std::optional<long long> field(std::string_view text, std::string_view key)
+{
+    size_t at = 0;
+    while (at < text.size()) {
+        const size_t end = std::min(text.find('\n', at), text.size());
+        const std::string_view line = text.substr(at, end - at);
+        at = end + 1;
+        if (line.size() <= key.size() || line.substr(0, key.size()) != key ||
+            line[key.size()] != ':')
+            continue;
+        size_t digits = key.size() + 1;
+        while (digits < line.size() && (line[digits] == ' ' || line[digits] == '\t'))
+            ++digits;
+        long long value = 0;
+        const auto [next, error] =
+            std::from_chars(line.data() + digits, line.data() + line.size(), value);
+        if (error != std::errc())
+            return std::nullopt;
+        return value;
+    }
+    return std::nullopt;
+}
+
+char stateOfStatLine(std::string_view stat)
+{
+    const size_t close = stat.rfind(')');
+    if (close == std::string_view::npos || close + 2 >= stat.size())
+        return '?';
+    return stat[close + 2];
+}
+
+} // namespace ProcStats
