@@ -45,7 +45,7 @@ constexpr auto CallgrindStartWait = 600s;
 constexpr auto PopupWait = 5s;
 constexpr auto AboutBoxWait = 10s;
 constexpr auto WindowsGoneWait = 10s;
-constexpr int ProfileLines = 15;
+constexpr int ProfileLines = 25;
 
 double mebibytes(long long kibibytes)
 {

@@ -62,7 +62,7 @@ std::string profileLine(std::string_view line)
 std::vector<std::string> topInclusive(const std::filesystem::path &dump, int count)
 {
     const std::string command =
-        "callgrind_annotate --inclusive=yes '" + dump.string() + "' 2>/dev/null";
+        "callgrind_annotate --inclusive=yes --auto=no '" + dump.string() + "' 2>/dev/null";
     std::unique_ptr<FILE, decltype(&pclose)> pipe(popen(command.c_str(), "r"), &pclose);
     std::vector<std::string> lines;
     if (!pipe)
