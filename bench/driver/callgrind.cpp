@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <fstream>
 #include <memory>
+#include <set>
 
 namespace Callgrind {
 
@@ -29,34 +30,37 @@ std::optional<unsigned long long> total(std::string_view dump)
     return std::nullopt;
 }
 
-std::string profileLine(std::string_view line)
+std::string ProfileEntry::text() const
+{
+    return cost + "  " + function + (library.empty() ? "" : "  [" + library + "]");
+}
+
+std::optional<ProfileEntry> profileEntry(std::string_view line)
 {
     const size_t first = line.find_first_not_of(' ');
     if (first == std::string_view::npos || !std::isdigit(static_cast<unsigned char>(line[first])))
-        return {};
-    const size_t percentEnd = line.find(")  ", first);
-    if (percentEnd == std::string_view::npos)
-        return {};
-    const std::string_view cost = line.substr(first, percentEnd + 1 - first);
-    std::string_view function = line.substr(percentEnd + 3);
-    std::string_view library;
+        return std::nullopt;
+    const size_t costEnd = line.find(")  ", first);
+    if (costEnd == std::string_view::npos)
+        return std::nullopt;
+    ProfileEntry entry;
+    entry.cost = line.substr(first, costEnd + 1 - first);
+    std::string_view function = line.substr(costEnd + 3);
     if (const size_t open = function.rfind(" ["); open != std::string_view::npos) {
-        library = function.substr(open + 2);
+        std::string_view library = function.substr(open + 2);
         if (!library.empty() && library.back() == ']')
             library.remove_suffix(1);
-        library = library.substr(
-            library.rfind('/') == std::string_view::npos ? 0 : library.rfind('/') + 1);
+        if (const size_t slash = library.rfind('/'); slash != std::string_view::npos)
+            library.remove_prefix(slash + 1);
+        entry.library = library;
         function = function.substr(0, open);
     }
-    // "file:function": the source file is "???" in libraries built without it.
+    // "file:function", the file being "???" in libraries built without debug information.
     if (const size_t colon = function.find(':');
         colon != std::string_view::npos && function.find('(') > colon)
-        function = function.substr(colon + 1);
-    std::string result(cost);
-    result.append("  ").append(function);
-    if (!library.empty())
-        result.append("  [").append(library).append("]");
-    return result;
+        function.remove_prefix(colon + 1);
+    entry.function = function;
+    return entry;
 }
 
 std::vector<std::string> topInclusive(const std::filesystem::path &dump, int count)
@@ -67,20 +71,22 @@ std::vector<std::string> topInclusive(const std::filesystem::path &dump, int cou
     std::vector<std::string> lines;
     if (!pipe)
         return lines;
+    std::set<std::string> seen;
     char buffer[4096];
     while (int(lines.size()) < count && fgets(buffer, sizeof buffer, pipe.get())) {
         std::string_view line(buffer);
         if (!line.empty() && line.back() == '\n')
             line.remove_suffix(1);
-        if (line.find("PROGRAM TOTALS") != std::string_view::npos ||
-            line.find("(below main)") != std::string_view::npos ||
-            line.find("__libc_start") != std::string_view::npos ||
-            line.find("ld-linux") != std::string_view::npos ||
-            line.find(":main [") != std::string_view::npos)
+        const std::optional<ProfileEntry> entry = profileEntry(line);
+        // A function inlined from several files is listed once per file: keep the first.
+        if (!entry || !seen.insert(entry->function).second)
             continue;
-        const std::string shortened = profileLine(line);
-        if (!shortened.empty())
-            lines.push_back(shortened);
+        const bool shared = entry->function == "PROGRAM TOTALS" || entry->function == "main" ||
+                            entry->function == "(below main)" ||
+                            entry->function.starts_with("__libc_start") ||
+                            entry->library.starts_with("ld-linux");
+        if (!shared)
+            lines.push_back(entry->text());
     }
     return lines;
 }

@@ -16,8 +16,15 @@ std::optional<unsigned long long> total(std::string_view dump);
 // that every program shares (loader, libc start, main) left out.
 std::vector<std::string> topInclusive(const std::filesystem::path &dump, int count);
 
-// One callgrind_annotate line made short: the cost, the function, the library's file
-// name without its folder; empty for a line that is not a function's.
-std::string profileLine(std::string_view line);
+// One line of callgrind_annotate's function table, made short.
+struct ProfileEntry
+{
+    std::string cost; // "45,583,099 (60.47%)"
+    std::string function;
+    std::string library; // the file name, without its folder; may be empty
+
+    std::string text() const;
+};
+std::optional<ProfileEntry> profileEntry(std::string_view line);
 
 } // namespace Callgrind
