@@ -1,7 +1,9 @@
 #include "startup.h"
 
 #include "application.h"
+#include "helpengine.h"
 
+#include <QPointer>
 #include <exception>
 
 int Startup::run(char *programName, const MainWindowFactory &createMainWindow)
@@ -14,6 +16,14 @@ int Startup::run(char *programName, const MainWindowFactory &createMainWindow)
         application = std::make_unique<Application>(argumentCount, arguments);
         application->setTitle(QStringLiteral("Morphocalcule"));
         application->setHelpFile(QStringLiteral("Corpidex.hlp"));
+        // Its windows must go before the application, and the main window, which asks it
+        // to quit as it closes, before it.
+        HelpEngine helpEngine;
+        application->setHelpEngine([engine = QPointer(&helpEngine)](
+                                       QWidget *mainWindow, const QString &file,
+                                       Application::HelpCommand command, int data) {
+            return engine && engine->request(file, HelpEngine::Command(command), data, mainWindow);
+        });
         const std::unique_ptr<QWidget> mainWindow = createMainWindow();
         return application->run();
     } catch (const std::exception &error) {
