@@ -244,6 +244,8 @@ void Principale::Apropos1Click()
 
 void Principale::AideClick()
 {
+    if (Application *app = Application::instance())
+        app->helpCommand(Application::HelpContents, 0);
 }
 
 void Principale::Quitter1Click()
