@@ -2,6 +2,7 @@
 
 #include "application.h"
 
+#include <QIcon>
 #include <exception>
 
 int Startup::run(char *programName, const MainWindowFactory &createMainWindow)
@@ -14,6 +15,8 @@ int Startup::run(char *programName, const MainWindowFactory &createMainWindow)
         application = std::make_unique<Application>(argumentCount, arguments);
         application->setTitle(QStringLiteral("Morphocalcule"));
         application->setHelpFile(QStringLiteral("Corpidex.hlp"));
+        Q_INIT_RESOURCE(about);
+        application->setWindowIcon(QIcon(QStringLiteral(":/MAINICON")));
         const std::unique_ptr<QWidget> mainWindow = createMainWindow();
         return application->run();
     } catch (const std::exception &error) {

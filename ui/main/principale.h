@@ -73,7 +73,6 @@ private:
     void createPopupMenu();
     QAction *addMenuItem(const QString &caption, const QString &hint, void (Principale::*handler)());
     void popupAt(const QPoint &globalPos);
-    void centreOnScreen();
     void updateRadioTabStops();
 
     bool m_centred = false;
