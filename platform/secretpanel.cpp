@@ -84,8 +84,12 @@ void SecretPanel::stop()
 // Exactly the children shown now come back at the stop; one hidden before stays hidden.
 void SecretPanel::hideChildren()
 {
+    // Qt leaves the focus on a hidden widget when nothing else takes it, and that widget
+    // would still get the keys: Enter would press a hidden default button.
     QWidget *focus = window()->focusWidget();
     m_focusBeforeRoll = isAncestorOf(focus) ? focus : nullptr;
+    if (m_focusBeforeRoll)
+        m_focusBeforeRoll->clearFocus();
     m_shownChildren.clear();
     const QList<QWidget *> children = findChildren<QWidget *>(Qt::FindDirectChildrenOnly);
     for (QWidget *child : children) {
