@@ -16,6 +16,7 @@ private slots:
     void cleanup();
     void startsCentredAndClosesWithCodeZero_data();
     void startsCentredAndClosesWithCodeZero();
+    void showsTheApplicationIcon();
 
 private:
     QString installedCopy();
@@ -83,6 +84,21 @@ void TestEndToEnd::startsCentredAndClosesWithCodeZero()
     QCOMPARE(m_program.exitStatus(), QProcess::NormalExit);
     QCOMPARE(m_program.exitCode(), 0);
     QTRY_VERIFY(X11Probe::find("TApplication", QStringLiteral("Morphocalcule")).isEmpty());
+}
+
+void TestEndToEnd::showsTheApplicationIcon()
+{
+    m_program.start(installedCopy(), {});
+    QVERIFY(m_program.waitForStarted());
+    QList<X11Probe::Window> main;
+    QTRY_VERIFY_WITH_TIMEOUT(
+        (main = X11Probe::find("TPrincipale", QStringLiteral("Morphocalcule")),
+         main.size() == 1 && main.first().mapped),
+        20000);
+
+    const QImage expected = QImage(QStringLiteral(MORPHO_ICON_FILE)).convertToFormat(QImage::Format_ARGB32);
+    QCOMPARE(expected.size(), QSize(32, 32));
+    QTRY_COMPARE(X11Probe::icon(main.first().id), expected);
 }
 
 QTEST_MAIN(TestEndToEnd)
