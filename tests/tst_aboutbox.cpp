@@ -18,8 +18,8 @@ namespace {
 
 QList<QWidget *> controlsOf(const AboutBox &box)
 {
-    return {box.ProgramIcon, box.ProductName, box.Version, box.Distribution1,
-            box.Distribution2, box.Copyright, box.BitBtn1};
+    return {box.ProgramIcon,   box.ProductName, box.Version, box.Distribution1,
+            box.Distribution2, box.Copyright,   box.BitBtn1};
 }
 
 bool allControlsShown(const AboutBox &box)
@@ -31,14 +31,16 @@ bool allControlsShown(const AboutBox &box)
 bool noControlShown(const AboutBox &box)
 {
     const QList<QWidget *> controls = controlsOf(box);
-    return std::none_of(controls.begin(), controls.end(), [](QWidget *w) { return w->isVisible(); });
+    return std::none_of(controls.begin(), controls.end(),
+                        [](QWidget *w) { return w->isVisible(); });
 }
 
 // Keys go where the user's keys go: to the focused widget, or to the window itself.
 void pressKey(AboutBox &box, Qt::Key key)
 {
     QWidget *target = QApplication::focusWidget();
-    QTest::keyClick(target && target->window() == &box ? target : static_cast<QWidget *>(&box), key);
+    QTest::keyClick(target && target->window() == &box ? target : static_cast<QWidget *>(&box),
+                    key);
 }
 
 void startRoll(AboutBox &box)
@@ -155,8 +157,8 @@ void TestAboutBox::layout_data()
                                    << "Ce logiciel est un graticiel :" << windowText;
     QTest::newRow("Distribution2") << "Distribution2" << QRect(16, 101, 266, 13)
                                    << "il peut être copié et distribué librement." << windowText;
-    QTest::newRow("Copyright") << "Copyright" << QRect(16, 124, 266, 13)
-                               << "© 2026 Gilles Vautrin" << windowText;
+    QTest::newRow("Copyright") << "Copyright" << QRect(16, 124, 266, 13) << "© 2026 Gilles Vautrin"
+                               << windowText;
     QTest::newRow("BitBtn1") << "BitBtn1" << QRect(111, 150, 75, 25) << "Ok" << QColor();
 }
 
@@ -221,8 +223,9 @@ void TestAboutBox::hints()
     QCOMPARE(HintText::of(m_box->ProgramIcon), QStringLiteral("Click !|"));
     QCOMPARE(HintText::of(m_box->BitBtn1), QStringLiteral("Refermer cet écran|"));
     QCOMPARE(HintText::of(m_box->SecretPanel1), QStringLiteral("Click pour fermer cet écran|"));
-    for (QWidget *label : {static_cast<QWidget *>(m_box->ProductName),
-                           static_cast<QWidget *>(m_box->Version), static_cast<QWidget *>(m_box->Copyright)})
+    for (QWidget *label :
+         {static_cast<QWidget *>(m_box->ProductName), static_cast<QWidget *>(m_box->Version),
+          static_cast<QWidget *>(m_box->Copyright)})
         QVERIFY(HintText::of(label).isEmpty());
 
     QVERIFY(!HintText::showsHint(m_box.get()));
@@ -347,8 +350,7 @@ void TestAboutBox::commandShowsAFreshModalBoxEachTime()
     bool seenSecond = false;
     whenAboutBoxShows([&](AboutBox *box) {
         seenSecond = !box->SecretPanel1->isActive() && allControlsShown(*box) &&
-                     box->SecretPanel1->offset() == 0 &&
-                     !HintText::showsHint(box->SecretPanel1);
+                     box->SecretPanel1->offset() == 0 && !HintText::showsHint(box->SecretPanel1);
         QTest::mouseClick(box->BitBtn1, Qt::LeftButton);
     });
     window.Apropos1Click();

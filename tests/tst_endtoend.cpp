@@ -16,7 +16,6 @@ private slots:
     void cleanup();
     void startsCentredAndClosesWithCodeZero_data();
     void startsCentredAndClosesWithCodeZero();
-    void showsTheApplicationIcon();
 
 private:
     QString installedCopy();
@@ -73,6 +72,9 @@ void TestEndToEnd::startsCentredAndClosesWithCodeZero()
     const QRect expected((screen.width() - 427) / 2, (screen.height() - 232) / 2, 427, 232);
     QTRY_COMPARE(X11Probe::find("TPrincipale", QStringLiteral("Morphocalcule")).first().geometry,
                  expected);
+    const QImage icon(QStringLiteral(MORPHO_ICON_FILE));
+    QCOMPARE(icon.size(), QSize(32, 32));
+    QCOMPARE(X11Probe::icon(main.first().id), icon.convertToFormat(QImage::Format_ARGB32));
 
     const QList<X11Probe::Window> application =
         X11Probe::find("TApplication", QStringLiteral("Morphocalcule"));
@@ -84,21 +86,6 @@ void TestEndToEnd::startsCentredAndClosesWithCodeZero()
     QCOMPARE(m_program.exitStatus(), QProcess::NormalExit);
     QCOMPARE(m_program.exitCode(), 0);
     QTRY_VERIFY(X11Probe::find("TApplication", QStringLiteral("Morphocalcule")).isEmpty());
-}
-
-void TestEndToEnd::showsTheApplicationIcon()
-{
-    m_program.start(installedCopy(), {});
-    QVERIFY(m_program.waitForStarted());
-    QList<X11Probe::Window> main;
-    QTRY_VERIFY_WITH_TIMEOUT(
-        (main = X11Probe::find("TPrincipale", QStringLiteral("Morphocalcule")),
-         main.size() == 1 && main.first().mapped),
-        20000);
-
-    const QImage expected = QImage(QStringLiteral(MORPHO_ICON_FILE)).convertToFormat(QImage::Format_ARGB32);
-    QCOMPARE(expected.size(), QSize(32, 32));
-    QTRY_COMPARE(X11Probe::icon(main.first().id), expected);
 }
 
 QTEST_MAIN(TestEndToEnd)

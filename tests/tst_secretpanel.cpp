@@ -320,7 +320,8 @@ void TestSecretPanel::lineIsCentredAndEngraved()
 
     QVERIFY(!ink.isEmpty());
     QVERIFY(ink.top() >= 0 && ink.bottom() < panel->lineHeight());
-    QVERIFY2(qAbs(ink.center().x() - image.width() / 2) <= 2, qPrintable(QString::number(ink.center().x())));
+    QVERIFY2(qAbs(ink.center().x() - image.width() / 2) <= 2,
+             qPrintable(QString::number(ink.center().x())));
     if (style == SecretPanel::TextStyle::Engraved) {
         QCOMPARE(highlight.right(), ink.right() + 1);
         QCOMPARE(highlight.bottom(), ink.bottom() + 1);

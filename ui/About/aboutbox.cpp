@@ -61,6 +61,7 @@ AboutBox::AboutBox(QWidget *parent)
     setObjectName(QStringLiteral("AboutBox"));
     setWindowTitle(QStringLiteral("A propos"));
     setFixedSize(ClientWidth, ClientHeight);
+    FixedDialogFrame::centreWhenFirstShown(this);
     setFont(DesignFont::sansSerif(11));
     HintText::setShowHint(this, false);
 
@@ -68,8 +69,8 @@ AboutBox::AboutBox(QWidget *parent)
     createLabels();
     createOkButton();
 
-    X11Window::setWindowClass(quint32(winId()),
-                              QCoreApplication::applicationName().toLocal8Bit(), "TAboutBox");
+    X11Window::setWindowClass(quint32(winId()), QCoreApplication::applicationName().toLocal8Bit(),
+                              "TAboutBox");
 }
 
 void AboutBox::createPanel()
@@ -149,15 +150,6 @@ void AboutBox::SecretPanel1Click()
 {
     SecretPanel1->setActive(false);
     HintText::setShowHint(SecretPanel1, false);
-}
-
-void AboutBox::showEvent(QShowEvent *event)
-{
-    if (!m_centred) {
-        m_centred = true;
-        FixedDialogFrame::centreOnScreen(this);
-    }
-    QDialog::showEvent(event);
 }
 
 void AboutBox::keyPressEvent(QKeyEvent *event)

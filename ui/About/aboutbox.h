@@ -34,13 +34,10 @@ public:
     QPushButton *const BitBtn1;
 
 protected:
-    void showEvent(QShowEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
 
 private:
     void createPanel();
     void createLabels();
     void createOkButton();
-
-    bool m_centred = false;
 };

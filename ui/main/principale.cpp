@@ -71,6 +71,7 @@ Principale::Principale(QWidget *parent)
     setObjectName(QStringLiteral("Principale"));
     setWindowTitle(QStringLiteral("Morphocalcule"));
     setFixedSize(ClientWidth, ClientHeight);
+    FixedDialogFrame::centreWhenFirstShown(this);
     setFont(DesignFont::sansSerif(11));
     setAutoFillBackground(true);
     setBackgroundRole(QPalette::Button);
@@ -286,15 +287,6 @@ bool Principale::eventFilter(QObject *watched, QEvent *event)
     default:
         return false;
     }
-}
-
-void Principale::showEvent(QShowEvent *event)
-{
-    if (!m_centred) {
-        m_centred = true;
-        FixedDialogFrame::centreOnScreen(this);
-    }
-    QWidget::showEvent(event);
 }
 
 void Principale::closeEvent(QCloseEvent *event)

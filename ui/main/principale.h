@@ -62,7 +62,6 @@ public:
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
-    void showEvent(QShowEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
 
 private:
@@ -74,6 +73,4 @@ private:
     QAction *addMenuItem(const QString &caption, const QString &hint, void (Principale::*handler)());
     void popupAt(const QPoint &globalPos);
     void updateRadioTabStops();
-
-    bool m_centred = false;
 };
