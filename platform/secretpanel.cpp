@@ -183,6 +183,13 @@ void SecretPanel::mousePressEvent(QMouseEvent *event)
     event->accept();
 }
 
+// The second press of a double click is no click of its own: a double click on the
+// picture starts the roll and leaves it rolling.
+void SecretPanel::mouseDoubleClickEvent(QMouseEvent *event)
+{
+    event->accept();
+}
+
 // A click is a left press and release both on the panel, as on a button.
 void SecretPanel::mouseReleaseEvent(QMouseEvent *event)
 {

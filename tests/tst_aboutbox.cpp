@@ -91,6 +91,7 @@ private slots:
     void hints();
 
     void rollStartsAndStopsByClicks();
+    void doubleClickOnThePictureKeepsTheRoll();
     void keys_data();
     void keys();
     void closeRequestCancels_data();
@@ -268,6 +269,17 @@ void TestAboutBox::rollStartsAndStopsByClicks()
     QVERIFY(panel->isActive());
     QCOMPARE(panel->offset(), 0); // again from the top
     QTRY_VERIFY(panel->offset() >= 1);
+}
+
+// The second half of the double click lands on the panel, where the picture was.
+void TestAboutBox::doubleClickOnThePictureKeepsTheRoll()
+{
+    const QPoint picture = m_box->ProgramIcon->geometry().center();
+    QTest::mouseClick(m_box->ProgramIcon, Qt::LeftButton);
+    QTest::mouseDClick(m_box->SecretPanel1, Qt::LeftButton, {}, picture);
+    QTest::mouseRelease(m_box->SecretPanel1, Qt::LeftButton, {}, picture);
+    QVERIFY(m_box->SecretPanel1->isActive());
+    QVERIFY(noControlShown(*m_box));
 }
 
 void TestAboutBox::keys_data()
