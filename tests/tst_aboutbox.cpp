@@ -128,6 +128,7 @@ void TestAboutBox::window()
 
     const QList<X11Probe::Window> shown = X11Probe::find("TAboutBox", QStringLiteral("A propos"));
     QCOMPARE(shown.size(), 1);
+    QCOMPARE(X11Probe::shownCaption(shown.first().id), QStringLiteral("A propos"));
     const QSize screen = X11Probe::screenSize();
     QTRY_COMPARE(X11Probe::find("TAboutBox", QStringLiteral("A propos")).first().geometry,
                  QRect((screen.width() - 298) / 2, (screen.height() - 186) / 2, 298, 186));

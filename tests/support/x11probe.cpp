@@ -98,6 +98,18 @@ QSize X11Probe::screenSize()
     return {screen->width_in_pixels, screen->height_in_pixels};
 }
 
+QString X11Probe::shownCaption(quint32 window)
+{
+    xcb_connection_t *c = connection();
+    const auto cookie =
+        xcb_get_property(c, 0, window, atom("_NET_WM_NAME"), atom("UTF8_STRING"), 0, 256);
+    Reply<xcb_get_property_reply_t> reply(xcb_get_property_reply(c, cookie, nullptr), &std::free);
+    if (!reply || reply->format != 8)
+        return {};
+    return QString::fromUtf8(static_cast<const char *>(xcb_get_property_value(reply.get())),
+                             xcb_get_property_value_length(reply.get()));
+}
+
 QImage X11Probe::icon(quint32 window)
 {
     xcb_connection_t *c = connection();
