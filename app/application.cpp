@@ -59,8 +59,8 @@ QString Application::title() const
 
 void Application::setTitle(const QString &title)
 {
+    // Not Qt's display name: Qt would append it to every other window's caption.
     m_title = title;
-    setApplicationDisplayName(title);
     X11Window::setCaption(m_applicationWindow, title);
 }
 

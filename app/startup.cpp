@@ -3,6 +3,7 @@
 #include "application.h"
 #include "helpengine.h"
 
+#include <QIcon>
 #include <QPointer>
 #include <exception>
 
@@ -24,6 +25,8 @@ int Startup::run(char *programName, const MainWindowFactory &createMainWindow)
                                        Application::HelpCommand command, int data) {
             return engine && engine->request(file, HelpEngine::Command(command), data, mainWindow);
         });
+        Q_INIT_RESOURCE(about);
+        application->setWindowIcon(QIcon(QStringLiteral(":/MAINICON")));
         const std::unique_ptr<QWidget> mainWindow = createMainWindow();
         return application->run();
     } catch (const std::exception &error) {

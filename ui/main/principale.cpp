@@ -1,8 +1,11 @@
 #include "principale.h"
 
+#include "aboutbox.h"
 #include "application.h"
 #include "bevelpanel.h"
 #include "designfont.h"
+#include "designlabel.h"
+#include "fixeddialogframe.h"
 #include "hinttext.h"
 #include "idealweight.h"
 #include "spinedit.h"
@@ -14,7 +17,7 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QRadioButton>
-#include <QScreen>
+#include <memory>
 
 namespace {
 
@@ -26,18 +29,12 @@ const QColor Black(0, 0, 0);
 
 QLabel *makeLabel(QWidget *parent, const QString &text, const QRect &geometry)
 {
-    auto *label = new QLabel(text, parent);
-    label->setTextFormat(Qt::PlainText);
-    label->setGeometry(geometry);
-    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    return label;
+    return DesignLabel::create(parent, text, geometry);
 }
 
 void setTextColor(QWidget *widget, const QColor &color)
 {
-    QPalette palette = widget->palette();
-    palette.setColor(QPalette::WindowText, color);
-    widget->setPalette(palette);
+    DesignLabel::setTextColor(widget, color);
 }
 
 QFont underlined(QFont font)
@@ -58,9 +55,7 @@ void fitLabelToText(QLabel *label)
 } // namespace
 
 Principale::Principale(QWidget *parent)
-    : QWidget(parent, Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint |
-                          Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                          Qt::WindowCloseButtonHint),
+    : QWidget(parent, FixedDialogFrame::flags(Qt::Window)),
       Label4(makeLabel(this, QString(), {210, 178, EmptyLabelWidth, LabelHeight})),
       Label5(makeLabel(this, QStringLiteral("Pour cette taille le poids idéal est de :"),
                        {32, 178, 175, LabelHeight})),
@@ -76,6 +71,7 @@ Principale::Principale(QWidget *parent)
     setObjectName(QStringLiteral("Principale"));
     setWindowTitle(QStringLiteral("Morphocalcule"));
     setFixedSize(ClientWidth, ClientHeight);
+    FixedDialogFrame::centreWhenFirstShown(this);
     setFont(DesignFont::sansSerif(11));
     setAutoFillBackground(true);
     setBackgroundRole(QPalette::Button);
@@ -240,6 +236,9 @@ void Principale::RadioButton1Click()
 
 void Principale::Apropos1Click()
 {
+    // A fresh box for each showing, destroyed when it closes, also if showing it failed.
+    const auto box = std::make_unique<AboutBox>();
+    box->exec();
 }
 
 void Principale::AideClick()
@@ -290,22 +289,6 @@ bool Principale::eventFilter(QObject *watched, QEvent *event)
     default:
         return false;
     }
-}
-
-void Principale::showEvent(QShowEvent *event)
-{
-    if (!m_centred) {
-        m_centred = true;
-        centreOnScreen();
-    }
-    QWidget::showEvent(event);
-}
-
-void Principale::centreOnScreen()
-{
-    const QRect screen = this->screen()->geometry();
-    const QSize outer = frameGeometry().size();
-    move(qMax(0, (screen.width() - outer.width()) / 2), qMax(0, (screen.height() - outer.height()) / 2));
 }
 
 void Principale::closeEvent(QCloseEvent *event)

@@ -62,7 +62,6 @@ public:
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
-    void showEvent(QShowEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
 
 private:
@@ -73,8 +72,5 @@ private:
     void createPopupMenu();
     QAction *addMenuItem(const QString &caption, const QString &hint, void (Principale::*handler)());
     void popupAt(const QPoint &globalPos);
-    void centreOnScreen();
     void updateRadioTabStops();
-
-    bool m_centred = false;
 };
