@@ -3,6 +3,7 @@
 #include "application.h"
 #include "bevelpanel.h"
 #include "designfont.h"
+#include "error.h"
 #include "hinttext.h"
 #include "idealweight.h"
 #include "spinedit.h"
@@ -15,6 +16,7 @@
 #include <QMouseEvent>
 #include <QRadioButton>
 #include <QScreen>
+#include <QTimer>
 
 namespace {
 
@@ -71,7 +73,7 @@ Principale::Principale(QWidget *parent)
       Label2(makeLabel(Panel2, QStringLiteral("Vous êtes :"), {24, 10, 53, LabelHeight})),
       RadioButton1(new QRadioButton(QStringLiteral("un homme"), Panel2)),
       RadioButton2(new QRadioButton(QStringLiteral("une femme"), Panel2)),
-      StatusBar(new PanelStatusBar(this)), PopupMenu1(new QMenu(this))
+      StatusBar(new PanelStatusBar(this)), Timer1(new QTimer(this)), PopupMenu1(new QMenu(this))
 {
     setObjectName(QStringLiteral("Principale"));
     setWindowTitle(QStringLiteral("Morphocalcule"));
@@ -85,6 +87,7 @@ Principale::Principale(QWidget *parent)
     createHeightPanel();
     createSexPanel();
     createStatusBar();
+    createClock();
     createPopupMenu();
 
     qApp->installEventFilter(this);
@@ -180,6 +183,17 @@ void Principale::createStatusBar()
     StatusBar->addPanel(50, Qt::AlignLeft);
 }
 
+void Principale::createClock()
+{
+    Timer1->setObjectName(QStringLiteral("Timer1"));
+    Timer1->setInterval(1000);
+    connect(Timer1, &QTimer::timeout, this,
+            [this] { Application::guard([this] { Timer1Timer(); }); });
+    Timer1->start();
+    if (!Timer1->isActive())
+        throw Error(QStringLiteral("Pas assez de timers disponibles"), "OutOfResources");
+}
+
 QAction *Principale::addMenuItem(const QString &caption, const QString &hint,
                                  void (Principale::*handler)())
 {
@@ -216,6 +230,7 @@ void Principale::createPopupMenu()
 
 void Principale::FormCreate()
 {
+    Timer1Timer();
     if (Application *app = Application::instance())
         connect(app, &Application::hintChanged, this, &Principale::showhint);
 }
@@ -258,6 +273,11 @@ void Principale::InformationsClick()
         app->setShowHint(Informations->isChecked());
 }
 
+void Principale::Timer1Timer()
+{
+    StatusBar->setPanelText(0, m_clockFormat.format(QTime::currentTime()));
+}
+
 void Principale::showhint()
 {
     if (Application *app = Application::instance())
@@ -271,6 +291,9 @@ void Principale::popupAt(const QPoint &globalPos)
 
 bool Principale::eventFilter(QObject *watched, QEvent *event)
 {
+    // A changed locale shows in the clock from its next tick on.
+    if (event->type() == QEvent::LocaleChange && (watched == qApp || watched == this))
+        m_clockFormat = ClockFormat::fromSystemLocale();
     auto *widget = qobject_cast<QWidget *>(watched);
     if (!widget || widget->window() != this)
         return false;
