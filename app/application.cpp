@@ -1,6 +1,7 @@
 #include "application.h"
 
 #include "error.h"
+#include "hinttracker.h"
 #include "x11window.h"
 
 #include <QAbstractEventDispatcher>
@@ -38,6 +39,7 @@ Application::Application(int &argc, char **argv) : QApplication(argc, argv)
     m_applicationWindow = X11Window::createHidden(m_title.toLocal8Bit(), "TApplication", m_title);
     connect(QAbstractEventDispatcher::instance(), &QAbstractEventDispatcher::aboutToBlock, this,
             &Application::idle);
+    m_hintTracker = std::make_unique<HintTracker>(this);
 }
 
 Application::~Application()
