@@ -16,8 +16,6 @@ class HintTracker : public QObject
 public:
     explicit HintTracker(Application *application);
 
-    TooltipTracker *tooltips() const { return m_tooltips; }
-
 private:
     void update();
 
