@@ -2,6 +2,7 @@
 
 #include "error.h"
 #include "helpkeyfilter.h"
+#include "hinttracker.h"
 #include "x11window.h"
 
 #include <QAbstractEventDispatcher>
@@ -40,6 +41,7 @@ Application::Application(int &argc, char **argv) : QApplication(argc, argv)
     connect(QAbstractEventDispatcher::instance(), &QAbstractEventDispatcher::aboutToBlock, this,
             &Application::idle);
     installEventFilter(new HelpKeyFilter(this));
+    m_hintTracker = std::make_unique<HintTracker>(this);
 }
 
 Application::~Application()

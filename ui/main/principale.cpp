@@ -6,6 +6,7 @@
 #include "designfont.h"
 #include "designlabel.h"
 #include "fixeddialogframe.h"
+#include "error.h"
 #include "hinttext.h"
 #include "idealweight.h"
 #include "spinedit.h"
@@ -18,6 +19,8 @@
 #include <QMouseEvent>
 #include <QRadioButton>
 #include <memory>
+#include <QScreen>
+#include <QTimer>
 
 namespace {
 
@@ -66,7 +69,7 @@ Principale::Principale(QWidget *parent)
       Label2(makeLabel(Panel2, QStringLiteral("Vous êtes :"), {24, 10, 53, LabelHeight})),
       RadioButton1(new QRadioButton(QStringLiteral("un homme"), Panel2)),
       RadioButton2(new QRadioButton(QStringLiteral("une femme"), Panel2)),
-      StatusBar(new PanelStatusBar(this)), PopupMenu1(new QMenu(this))
+      StatusBar(new PanelStatusBar(this)), Timer1(new QTimer(this)), PopupMenu1(new QMenu(this))
 {
     setObjectName(QStringLiteral("Principale"));
     setWindowTitle(QStringLiteral("Morphocalcule"));
@@ -81,6 +84,7 @@ Principale::Principale(QWidget *parent)
     createHeightPanel();
     createSexPanel();
     createStatusBar();
+    createClock();
     createPopupMenu();
 
     qApp->installEventFilter(this);
@@ -176,6 +180,17 @@ void Principale::createStatusBar()
     StatusBar->addPanel(50, Qt::AlignLeft);
 }
 
+void Principale::createClock()
+{
+    Timer1->setObjectName(QStringLiteral("Timer1"));
+    Timer1->setInterval(1000);
+    connect(Timer1, &QTimer::timeout, this,
+            [this] { Application::guard([this] { Timer1Timer(); }); });
+    Timer1->start();
+    if (!Timer1->isActive())
+        throw Error(QStringLiteral("Pas assez de timers disponibles"), "OutOfResources");
+}
+
 QAction *Principale::addMenuItem(const QString &caption, const QString &hint,
                                  void (Principale::*handler)())
 {
@@ -212,6 +227,7 @@ void Principale::createPopupMenu()
 
 void Principale::FormCreate()
 {
+    Timer1Timer();
     if (Application *app = Application::instance())
         connect(app, &Application::hintChanged, this, &Principale::showhint);
 }
@@ -259,6 +275,11 @@ void Principale::InformationsClick()
         app->setShowHint(Informations->isChecked());
 }
 
+void Principale::Timer1Timer()
+{
+    StatusBar->setPanelText(0, m_clockFormat.format(QTime::currentTime()));
+}
+
 void Principale::showhint()
 {
     if (Application *app = Application::instance())
@@ -272,6 +293,9 @@ void Principale::popupAt(const QPoint &globalPos)
 
 bool Principale::eventFilter(QObject *watched, QEvent *event)
 {
+    // A changed locale shows in the clock from its next tick on.
+    if (event->type() == QEvent::LocaleChange && (watched == qApp || watched == this))
+        m_clockFormat = ClockFormat::fromSystemLocale();
     auto *widget = qobject_cast<QWidget *>(watched);
     if (!widget || widget->window() != this)
         return false;
