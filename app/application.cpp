@@ -1,6 +1,8 @@
 #include "application.h"
 
 #include "error.h"
+#include "helpkeyfilter.h"
+#include "hinttracker.h"
 #include "x11window.h"
 
 #include <QAbstractEventDispatcher>
@@ -38,6 +40,8 @@ Application::Application(int &argc, char **argv) : QApplication(argc, argv)
     m_applicationWindow = X11Window::createHidden(m_title.toLocal8Bit(), "TApplication", m_title);
     connect(QAbstractEventDispatcher::instance(), &QAbstractEventDispatcher::aboutToBlock, this,
             &Application::idle);
+    installEventFilter(new HelpKeyFilter(this));
+    m_hintTracker = std::make_unique<HintTracker>(this);
 }
 
 Application::~Application()
@@ -57,8 +61,8 @@ QString Application::title() const
 
 void Application::setTitle(const QString &title)
 {
+    // Not Qt's display name: Qt would append it to every other window's caption.
     m_title = title;
-    setApplicationDisplayName(title);
     X11Window::setCaption(m_applicationWindow, title);
 }
 

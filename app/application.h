@@ -7,6 +7,9 @@
 #include <QWidget>
 #include <exception>
 #include <functional>
+#include <memory>
+
+class HintTracker;
 
 // The one application object: title and help file name, the hidden application window
 // by which running copies recognise each other, the current hint with its change
@@ -80,4 +83,5 @@ private:
     bool m_showHint = true;
     QHash<int, QCursor> m_cursors;
     HelpEngineHook m_helpEngine;
+    std::unique_ptr<HintTracker> m_hintTracker;
 };

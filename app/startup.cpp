@@ -1,7 +1,10 @@
 #include "startup.h"
 
 #include "application.h"
+#include "helpengine.h"
 
+#include <QIcon>
+#include <QPointer>
 #include <exception>
 
 int Startup::run(char *programName, const MainWindowFactory &createMainWindow)
@@ -14,6 +17,16 @@ int Startup::run(char *programName, const MainWindowFactory &createMainWindow)
         application = std::make_unique<Application>(argumentCount, arguments);
         application->setTitle(QStringLiteral("Morphocalcule"));
         application->setHelpFile(QStringLiteral("Corpidex.hlp"));
+        // Its windows must go before the application, and the main window, which asks it
+        // to quit as it closes, before it.
+        HelpEngine helpEngine;
+        application->setHelpEngine([engine = QPointer(&helpEngine)](
+                                       QWidget *mainWindow, const QString &file,
+                                       Application::HelpCommand command, int data) {
+            return engine && engine->request(file, HelpEngine::Command(command), data, mainWindow);
+        });
+        Q_INIT_RESOURCE(about);
+        application->setWindowIcon(QIcon(QStringLiteral(":/MAINICON")));
         const std::unique_ptr<QWidget> mainWindow = createMainWindow();
         return application->run();
     } catch (const std::exception &error) {

@@ -19,6 +19,16 @@ QString HintText::of(const QObject *object)
     return object ? object->property(HintProperty).toString() : QString();
 }
 
+QString HintText::inherited(const QWidget *widget)
+{
+    for (; widget; widget = widget->parentWidget()) {
+        QString hint = of(widget);
+        if (!hint.isEmpty() || widget->isWindow())
+            return hint;
+    }
+    return {};
+}
+
 void HintText::setShowHint(QObject *object, bool on)
 {
     object->setProperty(ShowHintProperty, on);

@@ -154,6 +154,34 @@ void X11Window::setTransientFor(quint32 window, quint32 owner)
     xcb_flush(c);
 }
 
+bool X11Window::queryPointer(QPoint *rootPosition, quint32 *topLevel)
+{
+    xcb_connection_t *c = connection();
+    if (!c)
+        return false;
+    const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(c)).data->root;
+    std::unique_ptr<xcb_query_pointer_reply_t, decltype(&free)> reply(
+        xcb_query_pointer_reply(c, xcb_query_pointer(c, root), nullptr), &free);
+    if (!reply || !reply->same_screen)
+        return false;
+    *rootPosition = QPoint(reply->root_x, reply->root_y);
+    *topLevel = reply->child;
+    return true;
+}
+
+quint32 X11Window::childAt(quint32 window, const QPoint &rootPosition)
+{
+    xcb_connection_t *c = connection();
+    if (!c || !window)
+        return 0;
+    const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(c)).data->root;
+    const auto cookie = xcb_translate_coordinates(c, root, window, int16_t(rootPosition.x()),
+                                                  int16_t(rootPosition.y()));
+    std::unique_ptr<xcb_translate_coordinates_reply_t, decltype(&free)> reply(
+        xcb_translate_coordinates_reply(c, cookie, nullptr), &free);
+    return reply ? reply->child : 0;
+}
+
 void X11Window::flush()
 {
     if (xcb_connection_t *c = connection())

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QPoint>
 #include <QString>
 
 // Small helpers on X11 top-level windows, for the program's own marks on the X server:
@@ -28,5 +29,12 @@ public:
     static QByteArray className(quint32 window);
 
     static void setTransientFor(quint32 window, quint32 owner);
+
+    // One pointer query: where the pointer is on the root window, in native pixels, and
+    // the top-level window (or window manager's frame) it is in, 0 for none. False when
+    // the pointer is on another screen or there is no X server.
+    static bool queryPointer(QPoint *rootPosition, quint32 *topLevel);
+    // The child of a window at a root position (one request), 0 for none.
+    static quint32 childAt(quint32 window, const QPoint &rootPosition);
     static void flush();
 };

@@ -72,6 +72,9 @@ void TestEndToEnd::startsCentredAndClosesWithCodeZero()
     const QRect expected((screen.width() - 427) / 2, (screen.height() - 232) / 2, 427, 232);
     QTRY_COMPARE(X11Probe::find("TPrincipale", QStringLiteral("Morphocalcule")).first().geometry,
                  expected);
+    const QImage icon(QStringLiteral(MORPHO_ICON_FILE));
+    QCOMPARE(icon.size(), QSize(32, 32));
+    QCOMPARE(X11Probe::icon(main.first().id), icon.convertToFormat(QImage::Format_ARGB32));
 
     const QList<X11Probe::Window> application =
         X11Probe::find("TApplication", QStringLiteral("Morphocalcule"));

@@ -19,6 +19,15 @@ xcb_connection_t *connection()
     return qGuiApp->nativeInterface<QNativeInterface::QX11Application>()->connection();
 }
 
+xcb_atom_t atom(const char *name)
+{
+    xcb_connection_t *c = connection();
+    Reply<xcb_intern_atom_reply_t> reply(
+        xcb_intern_atom_reply(c, xcb_intern_atom(c, 0, uint16_t(strlen(name)), name), nullptr),
+        &std::free);
+    return reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
+}
+
 xcb_window_t root()
 {
     return xcb_setup_roots_iterator(xcb_get_setup(connection())).data->root;
@@ -89,15 +98,42 @@ QSize X11Probe::screenSize()
     return {screen->width_in_pixels, screen->height_in_pixels};
 }
 
+QString X11Probe::shownCaption(quint32 window)
+{
+    xcb_connection_t *c = connection();
+    const auto cookie =
+        xcb_get_property(c, 0, window, atom("_NET_WM_NAME"), atom("UTF8_STRING"), 0, 256);
+    Reply<xcb_get_property_reply_t> reply(xcb_get_property_reply(c, cookie, nullptr), &std::free);
+    if (!reply || reply->format != 8)
+        return {};
+    return QString::fromUtf8(static_cast<const char *>(xcb_get_property_value(reply.get())),
+                             xcb_get_property_value_length(reply.get()));
+}
+
+QImage X11Probe::icon(quint32 window)
+{
+    xcb_connection_t *c = connection();
+    // Width, height, then ARGB pixels, as 32-bit values; 64 x 64 icons fit in this length.
+    const auto cookie = xcb_get_property(c, 0, window, atom("_NET_WM_ICON"), XCB_ATOM_CARDINAL,
+                                         0, 2 + 64 * 64);
+    Reply<xcb_get_property_reply_t> reply(xcb_get_property_reply(c, cookie, nullptr), &std::free);
+    if (!reply || reply->format != 32)
+        return {};
+    const auto *values = static_cast<const quint32 *>(xcb_get_property_value(reply.get()));
+    const int count = xcb_get_property_value_length(reply.get()) / 4;
+    if (count < 2 || count < 2 + int(values[0] * values[1]))
+        return {};
+    QImage image(static_cast<int>(values[0]), static_cast<int>(values[1]), QImage::Format_ARGB32);
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x)
+            image.setPixel(x, y, values[2 + y * image.width() + x]);
+    }
+    return image;
+}
+
 void X11Probe::sendDeleteRequest(quint32 window)
 {
     xcb_connection_t *c = connection();
-    auto atom = [c](const char *name) {
-        Reply<xcb_intern_atom_reply_t> reply(
-            xcb_intern_atom_reply(c, xcb_intern_atom(c, 0, uint16_t(strlen(name)), name), nullptr),
-            &std::free);
-        return reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
-    };
     xcb_client_message_event_t event{};
     event.response_type = XCB_CLIENT_MESSAGE;
     event.format = 32;

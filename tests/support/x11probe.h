@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QImage>
 #include <QList>
 #include <QRect>
 #include <QString>
@@ -23,6 +24,10 @@ public:
     // with this class and caption.
     static QList<Window> find(const QByteArray &className, const QString &caption);
     static QSize screenSize();
+    // _NET_WM_NAME, the caption that window managers show.
+    static QString shownCaption(quint32 window);
+    // The first image of the window's _NET_WM_ICON, the icon that task bars show.
+    static QImage icon(quint32 window);
     // Asks a window to close, as its close box does.
     static void sendDeleteRequest(quint32 window);
 };

@@ -1,8 +1,12 @@
 #include "principale.h"
 
+#include "aboutbox.h"
 #include "application.h"
 #include "bevelpanel.h"
 #include "designfont.h"
+#include "designlabel.h"
+#include "fixeddialogframe.h"
+#include "error.h"
 #include "hinttext.h"
 #include "idealweight.h"
 #include "spinedit.h"
@@ -14,7 +18,9 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QRadioButton>
+#include <memory>
 #include <QScreen>
+#include <QTimer>
 
 namespace {
 
@@ -26,18 +32,12 @@ const QColor Black(0, 0, 0);
 
 QLabel *makeLabel(QWidget *parent, const QString &text, const QRect &geometry)
 {
-    auto *label = new QLabel(text, parent);
-    label->setTextFormat(Qt::PlainText);
-    label->setGeometry(geometry);
-    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    return label;
+    return DesignLabel::create(parent, text, geometry);
 }
 
 void setTextColor(QWidget *widget, const QColor &color)
 {
-    QPalette palette = widget->palette();
-    palette.setColor(QPalette::WindowText, color);
-    widget->setPalette(palette);
+    DesignLabel::setTextColor(widget, color);
 }
 
 QFont underlined(QFont font)
@@ -58,9 +58,7 @@ void fitLabelToText(QLabel *label)
 } // namespace
 
 Principale::Principale(QWidget *parent)
-    : QWidget(parent, Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint |
-                          Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                          Qt::WindowCloseButtonHint),
+    : QWidget(parent, FixedDialogFrame::flags(Qt::Window)),
       Label4(makeLabel(this, QString(), {210, 178, EmptyLabelWidth, LabelHeight})),
       Label5(makeLabel(this, QStringLiteral("Pour cette taille le poids idéal est de :"),
                        {32, 178, 175, LabelHeight})),
@@ -71,11 +69,12 @@ Principale::Principale(QWidget *parent)
       Label2(makeLabel(Panel2, QStringLiteral("Vous êtes :"), {24, 10, 53, LabelHeight})),
       RadioButton1(new QRadioButton(QStringLiteral("un homme"), Panel2)),
       RadioButton2(new QRadioButton(QStringLiteral("une femme"), Panel2)),
-      StatusBar(new PanelStatusBar(this)), PopupMenu1(new QMenu(this))
+      StatusBar(new PanelStatusBar(this)), Timer1(new QTimer(this)), PopupMenu1(new QMenu(this))
 {
     setObjectName(QStringLiteral("Principale"));
     setWindowTitle(QStringLiteral("Morphocalcule"));
     setFixedSize(ClientWidth, ClientHeight);
+    FixedDialogFrame::centreWhenFirstShown(this);
     setFont(DesignFont::sansSerif(11));
     setAutoFillBackground(true);
     setBackgroundRole(QPalette::Button);
@@ -85,6 +84,7 @@ Principale::Principale(QWidget *parent)
     createHeightPanel();
     createSexPanel();
     createStatusBar();
+    createClock();
     createPopupMenu();
 
     qApp->installEventFilter(this);
@@ -180,6 +180,17 @@ void Principale::createStatusBar()
     StatusBar->addPanel(50, Qt::AlignLeft);
 }
 
+void Principale::createClock()
+{
+    Timer1->setObjectName(QStringLiteral("Timer1"));
+    Timer1->setInterval(1000);
+    connect(Timer1, &QTimer::timeout, this,
+            [this] { Application::guard([this] { Timer1Timer(); }); });
+    Timer1->start();
+    if (!Timer1->isActive())
+        throw Error(QStringLiteral("Pas assez de timers disponibles"), "OutOfResources");
+}
+
 QAction *Principale::addMenuItem(const QString &caption, const QString &hint,
                                  void (Principale::*handler)())
 {
@@ -216,6 +227,7 @@ void Principale::createPopupMenu()
 
 void Principale::FormCreate()
 {
+    Timer1Timer();
     if (Application *app = Application::instance())
         connect(app, &Application::hintChanged, this, &Principale::showhint);
 }
@@ -240,10 +252,15 @@ void Principale::RadioButton1Click()
 
 void Principale::Apropos1Click()
 {
+    // A fresh box for each showing, destroyed when it closes, also if showing it failed.
+    const auto box = std::make_unique<AboutBox>();
+    box->exec();
 }
 
 void Principale::AideClick()
 {
+    if (Application *app = Application::instance())
+        app->helpCommand(Application::HelpContents, 0);
 }
 
 void Principale::Quitter1Click()
@@ -256,6 +273,11 @@ void Principale::InformationsClick()
     Informations->setChecked(!Informations->isChecked());
     if (Application *app = Application::instance())
         app->setShowHint(Informations->isChecked());
+}
+
+void Principale::Timer1Timer()
+{
+    StatusBar->setPanelText(0, m_clockFormat.format(QTime::currentTime()));
 }
 
 void Principale::showhint()
@@ -271,6 +293,9 @@ void Principale::popupAt(const QPoint &globalPos)
 
 bool Principale::eventFilter(QObject *watched, QEvent *event)
 {
+    // A changed locale shows in the clock from its next tick on.
+    if (event->type() == QEvent::LocaleChange && (watched == qApp || watched == this))
+        m_clockFormat = ClockFormat::fromSystemLocale();
     auto *widget = qobject_cast<QWidget *>(watched);
     if (!widget || widget->window() != this)
         return false;
@@ -288,22 +313,6 @@ bool Principale::eventFilter(QObject *watched, QEvent *event)
     default:
         return false;
     }
-}
-
-void Principale::showEvent(QShowEvent *event)
-{
-    if (!m_centred) {
-        m_centred = true;
-        centreOnScreen();
-    }
-    QWidget::showEvent(event);
-}
-
-void Principale::centreOnScreen()
-{
-    const QRect screen = this->screen()->geometry();
-    const QSize outer = frameGeometry().size();
-    move(qMax(0, (screen.width() - outer.width()) / 2), qMax(0, (screen.height() - outer.height()) / 2));
 }
 
 void Principale::closeEvent(QCloseEvent *event)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "clockformat.h"
+
 #include <QWidget>
 
 class BevelPanel;
@@ -49,7 +51,7 @@ public:
     QRadioButton *const RadioButton2;
     PanelStatusBar *const StatusBar;
     SpeedBar *SpeedBar1 = nullptr;
-    QTimer *Timer1 = nullptr;
+    QTimer *const Timer1;
     QMenu *const PopupMenu1;
     QAction *Calculer2 = nullptr;
     QAction *Apropos2 = nullptr;
@@ -62,7 +64,6 @@ public:
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
-    void showEvent(QShowEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
 
 private:
@@ -70,11 +71,11 @@ private:
     void createHeightPanel();
     void createSexPanel();
     void createStatusBar();
+    void createClock();
     void createPopupMenu();
     QAction *addMenuItem(const QString &caption, const QString &hint, void (Principale::*handler)());
     void popupAt(const QPoint &globalPos);
-    void centreOnScreen();
     void updateRadioTabStops();
 
-    bool m_centred = false;
+    ClockFormat m_clockFormat = ClockFormat::fromSystemLocale();
 };
