@@ -233,23 +233,25 @@ void Bench::measure(const ProgramUnderTest &subject, bool counted, const std::st
     record(counted, subject.subject, Measure::PrivateDirty, mebibytes(memory.privateDirtyKiB));
 
     const auto cpuBefore = ProcStats::cpuTime(pid);
-    const long long wakeupsBefore = ProcStats::voluntarySwitches(pid);
+    const ProcStats::Wakeups wakeupsBefore = ProcStats::voluntarySwitches(pid);
     const auto serverBefore = ProcStats::cpuTime(m_server.pid());
     if (m_server.pause(Clock::now() + m_options.idle, exitFd) == XServer::Wait::FdReady)
         programEnded(subject, *run);
     const double idleCpu = milliseconds(ProcStats::cpuTime(pid) - cpuBefore);
-    const long long wakeups = ProcStats::voluntarySwitches(pid) - wakeupsBefore;
+    const ProcStats::Wakeups wakeupsAfter = ProcStats::voluntarySwitches(pid);
+    const long long wakeups = ProcStats::total(wakeupsAfter) - ProcStats::total(wakeupsBefore);
     const double serverCpu = milliseconds(ProcStats::cpuTime(m_server.pid()) - serverBefore);
     record(counted, subject.subject, Measure::IdleCpu, idleCpu);
     record(counted, subject.subject, Measure::IdleWakeups, double(wakeups));
     record(counted, subject.subject, Measure::IdleServerCpu, serverCpu);
 
-    char line[512];
+    char line[1024];
     std::snprintf(line, sizeof line,
                   "%s, %s: map %.1f ms, first frame %.1f ms, VmRSS %.2f MiB, Private_Dirty %.2f "
-                  "MiB; idle: CPU %.2f ms, %lld wakeups, X server %.2f ms",
+                  "MiB; idle: CPU %.2f ms, %lld wakeups (%s), X server %.2f ms",
                   round.c_str(), subject.name.c_str(), mapMs, paintMs, mebibytes(memory.rssKiB),
-                  mebibytes(memory.privateDirtyKiB), idleCpu, wakeups, serverCpu);
+                  mebibytes(memory.privateDirtyKiB), idleCpu, wakeups,
+                  ProcStats::wakeupsByThread(wakeupsBefore, wakeupsAfter).c_str(), serverCpu);
     std::string progress = line;
     if (subject.hasCreditsRoll) {
         if (const std::optional<RollCost> roll = measureCreditsRoll(*run)) {

@@ -40,13 +40,37 @@ std::chrono::nanoseconds cpuTime(pid_t pid)
     return std::chrono::seconds(value.tv_sec) + std::chrono::nanoseconds(value.tv_nsec);
 }
 
-long long voluntarySwitches(pid_t pid)
+Wakeups voluntarySwitches(pid_t pid)
 {
-    long long total = 0;
+    Wakeups wakeups;
     std::error_code error;
-    for (const auto &task : std::filesystem::directory_iterator(procPath(pid) / "task", error))
-        total += field(readFile(task.path() / "status"), "voluntary_ctxt_switches").value_or(0);
-    return total;
+    for (const auto &task : std::filesystem::directory_iterator(procPath(pid) / "task", error)) {
+        const std::string status = readFile(task.path() / "status");
+        std::string name = readFile(task.path() / "comm");
+        if (!name.empty() && name.back() == '\n')
+            name.pop_back();
+        wakeups[name] += field(status, "voluntary_ctxt_switches").value_or(0);
+    }
+    return wakeups;
+}
+
+long long total(const Wakeups &wakeups)
+{
+    long long sum = 0;
+    for (const auto &[name, count] : wakeups)
+        sum += count;
+    return sum;
+}
+
+std::string wakeupsByThread(const Wakeups &before, const Wakeups &after)
+{
+    std::string text;
+    for (const auto &[name, count] : after) {
+        const auto earlier = before.find(name);
+        const long long added = count - (earlier == before.end() ? 0 : earlier->second);
+        text += (text.empty() ? "" : ", ") + name + " " + std::to_string(added);
+    }
+    return text;
 }
 
 Memory memory(pid_t pid)

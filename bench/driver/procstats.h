@@ -1,7 +1,9 @@
 #pragma once
 
 #include <chrono>
+#include <map>
 #include <optional>
+#include <string>
 #include <string_view>
 #include <sys/types.h>
 
@@ -12,9 +14,13 @@ namespace ProcStats {
 // nanosecond resolution rather than in 10 ms ticks.
 std::chrono::nanoseconds cpuTime(pid_t pid);
 
-// voluntary_ctxt_switches summed over /proc/PID/task/*/status: each one is a sleep
-// that the process woke from.
-long long voluntarySwitches(pid_t pid);
+// voluntary_ctxt_switches of /proc/PID/task/*/status, each one a sleep that a thread
+// woke from, by thread name (threads of one name added up).
+using Wakeups = std::map<std::string, long long>;
+Wakeups voluntarySwitches(pid_t pid);
+long long total(const Wakeups &wakeups);
+// What each thread added between two readings, as "name count, name count".
+std::string wakeupsByThread(const Wakeups &before, const Wakeups &after);
 
 struct Memory
 {

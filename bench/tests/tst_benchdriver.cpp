@@ -18,6 +18,7 @@ private slots:
     void emptySeriesHasNoValue();
     void procField_data();
     void procField();
+    void wakeupsAddedByThread();
     void stateOfStatLine_data();
     void stateOfStatLine();
     void callgrindTotal_data();
@@ -87,6 +88,17 @@ void TestBenchDriver::procField()
     const std::string textBytes = text.toStdString();
     const std::string keyBytes = key.toStdString();
     QCOMPARE(ProcStats::field(textBytes, keyBytes).value_or(-1), value);
+}
+
+void TestBenchDriver::wakeupsAddedByThread()
+{
+    const ProcStats::Wakeups before{{"morphocalcule", 10}, {"QXcbEventQueue", 5}};
+    const ProcStats::Wakeups after{
+        {"morphocalcule", 40}, {"QXcbEventQueue", 65}, {"QDBusConnection", 2}};
+    QCOMPARE(ProcStats::total(after) - ProcStats::total(before), 92LL);
+    // A thread born in between counts whole.
+    QCOMPARE(ProcStats::wakeupsByThread(before, after),
+             std::string("QDBusConnection 2, QXcbEventQueue 60, morphocalcule 30"));
 }
 
 void TestBenchDriver::stateOfStatLine_data()
