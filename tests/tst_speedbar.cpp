@@ -1,4 +1,5 @@
 #include "buttonglyph.h"
+#include "cursorresource.h"
 #include "docking.h"
 #include "glyphlayout.h"
 #include "speedbar.h"
@@ -6,7 +7,9 @@
 #include "speedbarsection.h"
 #include "speeditem.h"
 
+#include <QBitmap>
 #include <QPainter>
+#include <QTemporaryDir>
 #include <QTest>
 
 Q_DECLARE_METATYPE(Docking::Edge)
@@ -57,6 +60,7 @@ private slots:
     void wallpaperTiles_data();
     void wallpaperTiles();
     void itemsOutsideTheBarAreHidden();
+    void monochromeCursor();
 };
 
 void TestSpeedBar::greyColor_data()
@@ -349,6 +353,38 @@ void TestSpeedBar::itemsOutsideTheBarAreHidden()
     bar->dockTo(Docking::Edge::Top);
     QVERIFY(last->button()->isVisible());
     QVERIFY(!first->button()->isVisible());
+}
+
+void TestSpeedBar::monochromeCursor()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("cursor.xpm"));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("/* XPM */\n"
+               "static const char *const cursor[] = {\n"
+               "\"3 1 3 1\",\n"
+               "\"k c #000000\",\n"
+               "\"w c #FFFFFF\",\n"
+               "\". c None\",\n"
+               "\"kw.\"};\n");
+    file.close();
+
+    const QCursor cursor = CursorResource::load(path, QPoint(2, 0));
+    QCOMPARE(cursor.shape(), Qt::BitmapCursor);
+    QCOMPARE(cursor.hotSpot(), QPoint(2, 0));
+    // Black: bitmap and mask set; white: mask only; transparent: neither.
+    const QImage bitmap = cursor.bitmap().toImage();
+    const QImage mask = cursor.mask().toImage();
+    QCOMPARE(bitmap.pixelIndex(0, 0), 1);
+    QCOMPARE(mask.pixelIndex(0, 0), 1);
+    QCOMPARE(bitmap.pixelIndex(1, 0), 0);
+    QCOMPARE(mask.pixelIndex(1, 0), 1);
+    QCOMPARE(bitmap.pixelIndex(2, 0), 0);
+    QCOMPARE(mask.pixelIndex(2, 0), 0);
+
+    QCOMPARE(CursorResource::load(dir.filePath(QStringLiteral("missing.xpm")), QPoint()).shape(),
+             Qt::ArrowCursor);
 }
 
 QTEST_MAIN(TestSpeedBar)
