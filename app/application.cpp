@@ -1,5 +1,6 @@
 #include "application.h"
 
+#include "cursorresource.h"
 #include "error.h"
 #include "x11window.h"
 
@@ -38,6 +39,10 @@ Application::Application(int &argc, char **argv) : QApplication(argc, argv)
     m_applicationWindow = X11Window::createHidden(m_title.toLocal8Bit(), "TApplication", m_title);
     connect(QAbstractEventDispatcher::instance(), &QAbstractEventDispatcher::aboutToBlock, this,
             &Application::idle);
+    // The program's own pictures and cursors; the tool bar's drag cursor is in the
+    // cursor table before any window exists.
+    Q_INIT_RESOURCE(resources);
+    setCursor(DragCursor, CursorResource::load(QStringLiteral(":/SB_DRAG"), QPoint(15, 16)));
 }
 
 Application::~Application()

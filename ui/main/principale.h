@@ -11,6 +11,8 @@ class QMenu;
 class QRadioButton;
 class QTimer;
 class SpeedBar;
+class SpeedItem;
+class SpeedbarSection;
 class SpinEdit;
 
 // The main window: height and sex in, ideal weight out, with its popup menu and
@@ -49,6 +51,11 @@ public:
     QRadioButton *const RadioButton2;
     PanelStatusBar *const StatusBar;
     SpeedBar *SpeedBar1 = nullptr;
+    SpeedbarSection *SpeedbarSection1 = nullptr;
+    SpeedItem *Calculer1 = nullptr;
+    SpeedItem *Apropos1 = nullptr;
+    SpeedItem *Aide = nullptr;
+    SpeedItem *Quitter1 = nullptr;
     QTimer *Timer1 = nullptr;
     QMenu *const PopupMenu1;
     QAction *Calculer2 = nullptr;
@@ -70,6 +77,11 @@ private:
     void createHeightPanel();
     void createSexPanel();
     void createStatusBar();
+    void createSpeedBar();
+    SpeedItem *addSpeedItem(const QString &name, const QString &caption, const QString &hint,
+                            int numGlyphs, QPoint position, void (Principale::*handler)());
+    void useHandCursor();
+    void loadSpeedBarWallpaper();
     void createPopupMenu();
     QAction *addMenuItem(const QString &caption, const QString &hint, void (Principale::*handler)());
     void popupAt(const QPoint &globalPos);
