@@ -128,7 +128,7 @@ void SpeedBar::dockTo(Docking::Edge edge)
 
 void SpeedBar::mousePressEvent(QMouseEvent *event)
 {
-    if (event->button() != Qt::LeftButton || !m_options.testFlag(AllowDrag)) {
+    if (event->button() != Qt::LeftButton || !m_options.testFlag(AllowDrag) || !parentWidget()) {
         event->ignore();
         return;
     }
@@ -141,12 +141,12 @@ void SpeedBar::mouseMoveEvent(QMouseEvent *event)
         event->ignore();
         return;
     }
-    const QPoint global = event->globalPosition().toPoint();
     if (!m_dragging) {
-        const QPoint moved = global - *m_pressPosition;
-        if (qAbs(moved.x()) > DragThreshold || qAbs(moved.y()) > DragThreshold)
-            startDrag();
-        return;
+        const QPoint moved = event->globalPosition().toPoint() - *m_pressPosition;
+        if (qAbs(moved.x()) <= DragThreshold && qAbs(moved.y()) <= DragThreshold)
+            return;
+        startDrag();
+        // Moves come merged: the one that starts the drag may already be over another edge.
     }
     const QWidget *parent = parentWidget();
     m_target = Docking::edgeAt(parent->mapFromGlobal(event->globalPosition()), parent->size());
@@ -167,8 +167,6 @@ void SpeedBar::mouseReleaseEvent(QMouseEvent *event)
 
 void SpeedBar::startDrag()
 {
-    if (!parentWidget())
-        return;
     m_dragging = true;
     m_target = m_edge;
     if (!m_frame)

@@ -136,6 +136,7 @@ private slots:
     void dock_data();
     void dock();
     void dropOnTheCurrentEdgeChangesNothing();
+    void oneLongMoveStartsTheDragAndChoosesTheEdge();
     void noPopupDuringADrag();
 
 private:
@@ -545,6 +546,17 @@ void TestToolBar::dropOnTheCurrentEdgeChangesNothing()
     for (const SpeedItem *item : bar()->items())
         after << item->button()->geometry();
     QCOMPARE(after, places);
+}
+
+void TestToolBar::oneLongMoveStartsTheDragAndChoosesTheEdge()
+{
+    QVERIFY(moveTo(bar(), backgroundPoint()));
+    QVERIFY(press());
+    QVERIFY(moveTo(m_window.get(), QPoint(213, 225)));
+    QTRY_VERIFY(bar()->isDragging());
+    QTRY_COMPARE(m_window->findChild<DragFrame *>()->geometry(), QRect(0, 153, 427, 60));
+    QVERIFY(release());
+    QTRY_COMPARE(bar()->geometry(), QRect(0, 153, 427, 60));
 }
 
 // While the bar is dragged, the other mouse buttons do nothing.
