@@ -122,6 +122,7 @@ private slots:
 
     void items_data();
     void items();
+    void cursors_data();
     void cursors();
     void hoverOnlyWhileActive();
     void pressedLook();
@@ -265,21 +266,24 @@ void TestToolBar::items()
     QVERIFY(HintText::showsHint(button));
 }
 
+void TestToolBar::cursors_data()
+{
+    QTest::addColumn<int>("number");
+    QTest::addColumn<QPoint>("hotSpot");
+    QTest::newRow("pointing hand, cursor 1") << int(Application::HandCursor) << QPoint(0, 0);
+    QTest::newRow("grabbing hand, cursor 14001") << int(Application::DragCursor) << QPoint(15, 16);
+}
+
 void TestToolBar::cursors()
 {
-    Application *app = Application::instance();
-    const QCursor hand = app->cursor(Application::HandCursor);
-    QCOMPARE(hand.shape(), Qt::BitmapCursor);
-    QCOMPARE(hand.hotSpot(), QPoint(0, 0));
-    QCOMPARE(hand.bitmap().size(), QSize(32, 32));
-    // The fingertip is at the hot spot.
-    QCOMPARE(hand.mask().toImage().pixelIndex(0, 0), 1);
-
-    const QCursor drag = app->cursor(Application::DragCursor);
-    QCOMPARE(drag.shape(), Qt::BitmapCursor);
-    QCOMPARE(drag.hotSpot(), QPoint(15, 16));
-    QCOMPARE(drag.mask().size(), QSize(32, 32));
-    QCOMPARE(drag.mask().toImage().pixelIndex(15, 16), 1);
+    QFETCH(int, number);
+    QFETCH(QPoint, hotSpot);
+    const QCursor cursor = Application::instance()->cursor(number);
+    QCOMPARE(cursor.shape(), Qt::BitmapCursor);
+    QCOMPARE(cursor.hotSpot(), hotSpot);
+    QCOMPARE(cursor.bitmap().size(), QSize(32, 32));
+    // The hand is there where it points.
+    QCOMPARE(cursor.mask().toImage().pixelIndex(hotSpot), 1);
 }
 
 void TestToolBar::hoverOnlyWhileActive()

@@ -229,8 +229,7 @@ SpeedItem *Principale::addSpeedItem(const QString &name, const QString &caption,
     item->setNumGlyphs(numGlyphs);
     item->setHint(hint);
     item->setSpacing(1);
-    connect(item, &SpeedItem::clicked, this,
-            [this, handler] { Application::guard([this, handler] { (this->*handler)(); }); });
+    connect(item, &SpeedItem::clicked, this, [this, handler] { runHandler(handler); });
     return item;
 }
 
@@ -243,9 +242,15 @@ QAction *Principale::addMenuItem(const QString &caption, const QString &hint,
         // Qt flips a checkable item before it reports the click; the handler owns the mark.
         if (action->isCheckable())
             action->setChecked(!action->isChecked());
-        Application::guard([this, handler] { (this->*handler)(); });
+        runHandler(handler);
     });
     return action;
+}
+
+// Tool bar items and menu items share their handlers, each run inside the exception report.
+void Principale::runHandler(void (Principale::*handler)())
+{
+    Application::guard([this, handler] { (this->*handler)(); });
 }
 
 void Principale::createPopupMenu()

@@ -84,6 +84,7 @@ private:
     void loadSpeedBarWallpaper();
     void createPopupMenu();
     QAction *addMenuItem(const QString &caption, const QString &hint, void (Principale::*handler)());
+    void runHandler(void (Principale::*handler)());
     void popupAt(const QPoint &globalPos);
     void centreOnScreen();
     void updateRadioTabStops();
