@@ -34,6 +34,5 @@ QCursor CursorResource::load(const QString &path, QPoint hotSpot)
                 black.setPixel(x, y, 1);
         }
     }
-    return QCursor(QBitmap::fromImage(black), QBitmap::fromImage(opaque), hotSpot.x(),
-                   hotSpot.y());
+    return QCursor(QBitmap::fromImage(black), QBitmap::fromImage(opaque), hotSpot.x(), hotSpot.y());
 }

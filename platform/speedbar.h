@@ -5,6 +5,7 @@
 
 #include <QCursor>
 #include <QPixmap>
+#include <QPointer>
 #include <optional>
 
 class DragFrame;
@@ -21,8 +22,8 @@ class SpeedBar : public BevelPanel
 public:
     enum Option {
         AllowDrag = 0x1,
-        FlatButtons = 0x2,   // no frame until hovered
-        GrayedButtons = 0x4, // a flat button at rest shows its picture in grey tones
+        FlatButtons = 0x2,        // no frame until hovered
+        GrayedButtons = 0x4,      // a flat button at rest shows its picture in grey tones
         TransparentButtons = 0x8, // the bar's look shows through the buttons
     };
     Q_DECLARE_FLAGS(Options, Option)
@@ -79,7 +80,7 @@ private:
     std::optional<QPoint> m_pressPosition; // global, while the left button is held
     bool m_dragging = false;
     Docking::Edge m_target = Docking::Edge::Top;
-    DragFrame *m_frame = nullptr;
+    QPointer<DragFrame> m_frame; // a child of the parent, which may delete it first
 };
 
 Q_DECLARE_OPERATORS_FOR_FLAGS(SpeedBar::Options)

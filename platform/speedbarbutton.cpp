@@ -74,8 +74,8 @@ void SpeedbarButton::updatePictures()
     m_normalPicture = QPixmap::fromImage(m_glyph.cell(0));
     m_greyPicture = QPixmap::fromImage(m_glyph.greyCell(palette().color(QPalette::Dark).rgb(),
                                                         palette().color(QPalette::Button).rgb()));
-    m_disabledPicture = m_glyph.numGlyphs() > 1 ? QPixmap::fromImage(m_glyph.cell(1))
-                                                : m_greyPicture;
+    m_disabledPicture =
+        m_glyph.numGlyphs() > 1 ? QPixmap::fromImage(m_glyph.cell(1)) : m_greyPicture;
     update();
 }
 
@@ -111,7 +111,8 @@ void SpeedbarButton::paintEvent(QPaintEvent *)
         content.translate(1, 1);
     const QPixmap &image = picture(idle);
     const QSize caption = captionSize();
-    const GlyphLayout layout = GlyphLayout::compute(content.size(), image.size(), caption, m_spacing);
+    const GlyphLayout layout =
+        GlyphLayout::compute(content.size(), image.size(), caption, m_spacing);
     if (!image.isNull())
         painter.drawPixmap(content.topLeft() + layout.picture, image);
     if (!caption.isEmpty()) {

@@ -166,8 +166,8 @@ void TestSpeedBar::layout_data()
     QTest::addColumn<QPoint>("captionPlace");
 
     // Block 16 + 1 + 13 = 30 high: top 26 - 15.
-    QTest::newRow("tool bar button") << QSize(52, 52) << QSize(16, 16) << QSize(37, 13)
-                                     << QPoint(18, 11) << QPoint(8, 28);
+    QTest::newRow("tool bar button")
+        << QSize(52, 52) << QSize(16, 16) << QSize(37, 13) << QPoint(18, 11) << QPoint(8, 28);
     QTest::newRow("odd sizes round toward zero")
         << QSize(53, 51) << QSize(17, 15) << QSize(30, 14) << QPoint(18, 10) << QPoint(11, 26);
     QTest::newRow("picture wider than the content")
@@ -204,8 +204,7 @@ void TestSpeedBar::edgeAt_data()
     QTest::newRow("just above the main diagonal") << QPointF(100, 53.8) << Docking::Edge::Top;
     QTest::newRow("just below the main diagonal") << QPointF(100, 54.8) << Docking::Edge::Left;
     QTest::newRow("just above the other diagonal") << QPointF(100, 177.2) << Docking::Edge::Left;
-    QTest::newRow("just below the other diagonal") << QPointF(100, 178.2)
-                                                   << Docking::Edge::Bottom;
+    QTest::newRow("just below the other diagonal") << QPointF(100, 178.2) << Docking::Edge::Bottom;
     QTest::newRow("right of the centre") << QPointF(214, 116) << Docking::Edge::Right;
     QTest::newRow("left of the window") << QPointF(-50, 116) << Docking::Edge::Left;
     QTest::newRow("below the window") << QPointF(213, 400) << Docking::Edge::Bottom;
@@ -233,12 +232,12 @@ void TestSpeedBar::dockedRect_data()
     QTest::newRow("top") << Docking::Edge::Top << left << statusBar << top;
     QTest::newRow("bottom, just above the status bar")
         << Docking::Edge::Bottom << top << statusBar << bottom;
-    QTest::newRow("left, down to the status bar") << Docking::Edge::Left << top << statusBar
-                                                  << left;
+    QTest::newRow("left, down to the status bar")
+        << Docking::Edge::Left << top << statusBar << left;
     QTest::newRow("right, down to the status bar")
         << Docking::Edge::Right << top << statusBar << QRect(367, 0, 60, 213);
-    QTest::newRow("bottom from the bottom") << Docking::Edge::Bottom << bottom << statusBar
-                                            << bottom;
+    QTest::newRow("bottom from the bottom")
+        << Docking::Edge::Bottom << bottom << statusBar << bottom;
     QTest::newRow("a bottom control farther from the edge than the bar does not count")
         << Docking::Edge::Bottom << QRect(0, 172, 427, 60) << QList<QRect>{QRect(0, 150, 427, 22)}
         << QRect(0, 172, 427, 60);
@@ -283,8 +282,8 @@ void TestSpeedBar::wallpaperTiles_data()
     QTest::addColumn<QSize>("barSize");
     QTest::addColumn<QSize>("tileSize");
     QTest::newRow("horizontal bar, small tiles") << QSize(100, 60) << QSize(30, 25);
-    QTest::newRow("vertical bar, tiles of exactly its inside width") << QSize(60, 213)
-                                                                     << QSize(58, 50);
+    QTest::newRow("vertical bar, tiles of exactly its inside width")
+        << QSize(60, 213) << QSize(58, 50);
     QTest::newRow("one tile larger than the bar") << QSize(427, 60) << QSize(640, 125);
 }
 

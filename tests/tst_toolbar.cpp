@@ -213,15 +213,22 @@ void TestToolBar::items_data()
     QTest::addColumn<QPoint>("position");
 
     const QColor olive(128, 128, 0);
-    QTest::newRow("Calculer1") << "Calculer1" << "Calculer"
+    QTest::newRow("Calculer1") << "Calculer1"
+                               << "Calculer"
                                << "Calculer|Lance le calcul du poids idéal." << QSize(16, 16) << 2
                                << olive << QPoint(3, 3);
-    QTest::newRow("Apropos1") << "Apropos1" << "A propos" << "A propos|A propos de Morphocalcule 1.1"
-                              << QSize(16, 16) << 2 << QColor(128, 0, 128) << QPoint(57, 3);
-    QTest::newRow("Aide") << "Aide" << "Aide" << "Aide|Affiche une aide d'utilisation."
-                          << QSize(16, 16) << 2 << olive << QPoint(111, 3);
-    QTest::newRow("Quitter1") << "Quitter1" << "Quitter" << "Quitter|Quitte l'application."
-                              << QSize(20, 20) << 1 << QColor(255, 0, 255) << QPoint(370, 3);
+    QTest::newRow("Apropos1") << "Apropos1"
+                              << "A propos"
+                              << "A propos|A propos de Morphocalcule 1.1" << QSize(16, 16) << 2
+                              << QColor(128, 0, 128) << QPoint(57, 3);
+    QTest::newRow("Aide") << "Aide"
+                          << "Aide"
+                          << "Aide|Affiche une aide d'utilisation." << QSize(16, 16) << 2 << olive
+                          << QPoint(111, 3);
+    QTest::newRow("Quitter1") << "Quitter1"
+                              << "Quitter"
+                              << "Quitter|Quitte l'application." << QSize(20, 20) << 1
+                              << QColor(255, 0, 255) << QPoint(370, 3);
 }
 
 void TestToolBar::items()
