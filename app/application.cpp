@@ -1,5 +1,6 @@
 #include "application.h"
 
+#include "cursorresource.h"
 #include "error.h"
 #include "helpkeyfilter.h"
 #include "hinttracker.h"
@@ -42,6 +43,10 @@ Application::Application(int &argc, char **argv) : QApplication(argc, argv)
             &Application::idle);
     installEventFilter(new HelpKeyFilter(this));
     m_hintTracker = std::make_unique<HintTracker>(this);
+    // The program's own pictures and cursors; the tool bar's drag cursor is in the
+    // cursor table before any window exists.
+    Q_INIT_RESOURCE(resources);
+    setCursor(DragCursor, CursorResource::load(QStringLiteral(":/SB_DRAG"), QPoint(15, 16)));
 }
 
 Application::~Application()
