@@ -1,6 +1,7 @@
 #include "startup.h"
 
 #include "application.h"
+#include "instanceguard.h"
 
 #include <exception>
 
@@ -16,6 +17,8 @@ int Startup::run(char *programName, const MainWindowFactory &createMainWindow)
         application->setHelpFile(QStringLiteral("Corpidex.hlp"));
         const std::unique_ptr<QWidget> mainWindow = createMainWindow();
         return application->run();
+    } catch (const InstanceGuard::AnotherInstanceRuns &) {
+        return 0;
     } catch (const std::exception &error) {
         Application::showLastChanceReport(error);
         return 1;

@@ -5,6 +5,7 @@
 #include "designfont.h"
 #include "hinttext.h"
 #include "idealweight.h"
+#include "instanceguard.h"
 #include "spinedit.h"
 #include "statusbar.h"
 #include "x11window.h"
@@ -86,6 +87,9 @@ Principale::Principale(QWidget *parent)
     createSexPanel();
     createStatusBar();
     createPopupMenu();
+    // The last component: when another instance runs, start-up ends here.
+    PBJustOne1 = new InstanceGuard(this);
+    PBJustOne1->setObjectName(QStringLiteral("PBJustOne1"));
 
     qApp->installEventFilter(this);
     if (Application *app = Application::instance())
