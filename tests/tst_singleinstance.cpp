@@ -1,4 +1,5 @@
 #include "maprecorder.h"
+#include "programcopy.h"
 #include "x11probe.h"
 #include "x11window.h"
 
@@ -17,6 +18,13 @@ constexpr int Patience = 20000; // ms, for a program to start or end
 using HelperArguments = QList<QStringList>;
 
 const QStringList RunningInstanceMark{"--class", "TApplication", "--caption", Title};
+
+void addWindowManagerRows()
+{
+    QTest::addColumn<bool>("windowManager");
+    QTest::newRow("no window manager") << false;
+    QTest::newRow("openbox") << true;
+}
 
 } // namespace
 
@@ -47,10 +55,12 @@ private:
 
     QString installedCopy();
     QProcess *startProcess(const QString &program, const QStringList &arguments);
-    void runTool(const QStringList &arguments);
+    static bool runTool(const QStringList &arguments);
     bool startWindowManager();
+    bool startWindowManagerIfAsked();
     Helper startHelper(const QStringList &arguments);
     quint32 startFirstInstance();
+    bool startEndsWithCodeZero();
     static quint32 mappedMainWindow();
     bool workInAnotherWindow();
     bool isActive(quint32 window) const;
@@ -84,10 +94,7 @@ void TestSingleInstance::cleanup()
 // A copy of its own, so that its settings file is the test's.
 QString TestSingleInstance::installedCopy()
 {
-    const QString path = m_dir->filePath(QStringLiteral("morphocalcule"));
-    if (!QFile::exists(path))
-        QFile::copy(QStringLiteral(MORPHO_EXECUTABLE), path);
-    return path;
+    return ProgramCopy::in(*m_dir, QStringLiteral(MORPHO_EXECUTABLE));
 }
 
 QProcess *TestSingleInstance::startProcess(const QString &program, const QStringList &arguments)
@@ -100,12 +107,13 @@ QProcess *TestSingleInstance::startProcess(const QString &program, const QString
     return process;
 }
 
-void TestSingleInstance::runTool(const QStringList &arguments)
+// Real input and window requests, as a user's, through xdotool.
+bool TestSingleInstance::runTool(const QStringList &arguments)
 {
     QProcess tool;
     tool.start(QStringLiteral("xdotool"), arguments);
-    QVERIFY(tool.waitForFinished(Patience));
-    QCOMPARE(tool.exitCode(), 0);
+    return tool.waitForFinished(Patience) && tool.exitStatus() == QProcess::NormalExit &&
+           tool.exitCode() == 0;
 }
 
 // Openbox announces itself on the root before it handles map requests; its start-up
@@ -118,6 +126,13 @@ bool TestSingleInstance::startWindowManager()
     return QTest::qWaitFor([openbox] { return openbox->peek(4096).contains("openbox-ready"); },
                            Patience) &&
            X11Window::windowManagerActivates();
+}
+
+// As the test row's windowManager column asks.
+bool TestSingleInstance::startWindowManagerIfAsked()
+{
+    QFETCH(bool, windowManager);
+    return !windowManager || startWindowManager();
 }
 
 // A foreign window; its id is 0 when it could not be made.
@@ -149,6 +164,14 @@ quint32 TestSingleInstance::startFirstInstance()
     return QTest::qWaitFor([&] { return (main = mappedMainWindow()) != 0; }, Patience) ? main : 0;
 }
 
+// Starts the program and waits for its end: a normal one with exit code 0.
+bool TestSingleInstance::startEndsWithCodeZero()
+{
+    QProcess *program = startProcess(installedCopy(), {});
+    return program->waitForFinished(Patience) && program->exitStatus() == QProcess::NormalExit &&
+           program->exitCode() == 0;
+}
+
 // The user is busy in another program's window, which has the focus.
 bool TestSingleInstance::workInAnotherWindow()
 {
@@ -164,16 +187,12 @@ bool TestSingleInstance::isActive(quint32 window) const
 
 void TestSingleInstance::secondStartBringsTheRunningOneForward_data()
 {
-    QTest::addColumn<bool>("windowManager");
-    QTest::newRow("no window manager") << false;
-    QTest::newRow("openbox") << true;
+    addWindowManagerRows();
 }
 
 void TestSingleInstance::secondStartBringsTheRunningOneForward()
 {
-    QFETCH(bool, windowManager);
-    if (windowManager)
-        QVERIFY(startWindowManager());
+    QVERIFY(startWindowManagerIfAsked());
     const quint32 main = startFirstInstance();
     QVERIFY(main);
     QVERIFY(workInAnotherWindow());
@@ -192,14 +211,10 @@ void TestSingleInstance::secondStartBringsTheRunningOneForward()
     }
 
     MapRecorder maps;
-    QProcess *second = startProcess(installedCopy(), {});
-    QVERIFY(second->waitForFinished(Patience));
-    QCOMPARE(second->exitStatus(), QProcess::NormalExit);
-    QCOMPARE(second->exitCode(), 0);
+    QVERIFY(startEndsWithCodeZero());
     QCOMPARE(maps.mapped(), QList<quint32>());
 
     QTRY_VERIFY(isActive(main));
-    QCOMPARE(X11Probe::find("TPrincipale", Title).size(), 1);
 
     // The times first: the test's own read below changes the access time.
     const QFileInfo info(settingsPath);
@@ -215,50 +230,43 @@ void TestSingleInstance::secondStartRestoresAMinimisedInstance()
     QVERIFY(startWindowManager());
     const quint32 main = startFirstInstance();
     QVERIFY(main);
-    runTool({"windowminimize", "--sync", QString::number(main)});
-    QTRY_VERIFY(!X11Probe::find("TPrincipale", Title).first().mapped);
+    QVERIFY(runTool({"windowminimize", "--sync", QString::number(main)}));
+    QTRY_COMPARE(mappedMainWindow(), quint32(0));
 
-    QProcess *second = startProcess(installedCopy(), {});
-    QVERIFY(second->waitForFinished(Patience));
-    QCOMPARE(second->exitCode(), 0);
+    QVERIFY(startEndsWithCodeZero());
 
-    QTRY_VERIFY(X11Probe::find("TPrincipale", Title).first().mapped);
+    QTRY_COMPARE(mappedMainWindow(), main);
     QTRY_VERIFY(isActive(main));
 }
 
 void TestSingleInstance::modalBoxOfTheRunningInstanceComesForward_data()
 {
-    QTest::addColumn<bool>("windowManager");
-    QTest::newRow("no window manager") << false;
-    QTest::newRow("openbox") << true;
+    addWindowManagerRows();
 }
 
 // A height too large for the weight makes the running instance report the overflow in
 // a modal box; that box, not the main window, is what a second start must bring forward.
 void TestSingleInstance::modalBoxOfTheRunningInstanceComesForward()
 {
-    QFETCH(bool, windowManager);
-    if (windowManager)
-        QVERIFY(startWindowManager());
+    QVERIFY(startWindowManagerIfAsked());
     const quint32 main = startFirstInstance();
     QVERIFY(main);
     const QString id = QString::number(main);
     const QString hugeHeight = QStringLiteral("1") + QString(39, u'0');
-    runTool({"windowfocus", "--sync", id, "mousemove", "--window", id, "60", "120", "click", "1",
-             "key", "ctrl+a", "type", hugeHeight});
+    QVERIFY(runTool({"windowfocus", "--sync", id, "mousemove", "--window", id, "60", "120", "click",
+                     "1", "key", "ctrl+a", "type", hugeHeight}));
     MapRecorder maps;
-    runTool({"mousemove", "--window", id, "300", "30", "click", "3"});
+    QVERIFY(runTool({"mousemove", "--window", id, "300", "30", "click", "3"}));
     QTRY_VERIFY(!maps.mapped().isEmpty()); // the popup menu
-    runTool({"key", "c"});
+    QVERIFY(runTool({"key", "c"}));
 
+    // Qt gives the windows it makes the program's name as class.
     QList<X11Probe::Window> box;
     QTRY_VERIFY(
         (box = X11Probe::find("morphocalcule", Title), box.size() == 1 && box.first().mapped));
     QVERIFY(workInAnotherWindow());
 
-    QProcess *second = startProcess(installedCopy(), {});
-    QVERIFY(second->waitForFinished(Patience));
-    QCOMPARE(second->exitCode(), 0);
+    QVERIFY(startEndsWithCodeZero());
     QTRY_VERIFY(isActive(box.first().id));
 }
 
@@ -307,11 +315,9 @@ void TestSingleInstance::foreignWindows_data()
 void TestSingleInstance::foreignWindows()
 {
     QFETCH(HelperArguments, windows);
-    QFETCH(bool, windowManager);
     QFETCH(bool, stops);
     QFETCH(int, broughtForward);
-    if (windowManager)
-        QVERIFY(startWindowManager());
+    QVERIFY(startWindowManagerIfAsked());
     QList<Helper> helpers;
     for (const QStringList &arguments : windows) {
         helpers.append(startHelper(arguments));
@@ -319,14 +325,12 @@ void TestSingleInstance::foreignWindows()
     }
 
     MapRecorder maps;
-    QProcess *program = startProcess(installedCopy(), {});
     if (stops) {
-        QVERIFY(program->waitForFinished(Patience));
-        QCOMPARE(program->exitStatus(), QProcess::NormalExit);
-        QCOMPARE(program->exitCode(), 0);
+        QVERIFY(startEndsWithCodeZero());
         QCOMPARE(maps.mapped(), QList<quint32>());
         QTRY_VERIFY(helpers[broughtForward].receivedMessage());
     } else {
+        QProcess *program = startProcess(installedCopy(), {});
         QTRY_VERIFY_WITH_TIMEOUT(mappedMainWindow(), Patience);
         X11Probe::sendDeleteRequest(mappedMainWindow());
         QVERIFY(program->waitForFinished(Patience));
