@@ -54,7 +54,8 @@ public:
 
     // Asks the instance that owns this application window to come forward.
     static void requestActivation(quint32 applicationWindow);
-    // Restores, raises and activates the window the user worked in last.
+    // Restores, raises and activates the program's modal window, or else the window the
+    // user worked in last.
     void bringForward();
 
     // Shows the main window and runs the loop until terminate(); returns the exit code.

@@ -297,12 +297,12 @@ bool X11Window::windowManagerActivates()
     xcb_connection_t *c = connection();
     if (!c)
         return false;
-    // The check window outlives a window manager that did not clean up; its own
-    // property pointing back at it tells a running one.
-    const xcb_atom_t check = internAtom(c, "_NET_SUPPORTING_WM_CHECK");
-    const QList<quint32> checkWindow = readValues(c, root(c), check, XCB_ATOM_WINDOW, 1);
+    // The root's properties outlive a window manager that ended; the check window goes
+    // with it, so only a check window that points back at itself tells a running one.
+    const xcb_atom_t checkAtom = internAtom(c, "_NET_SUPPORTING_WM_CHECK");
+    const QList<quint32> checkWindow = readValues(c, root(c), checkAtom, XCB_ATOM_WINDOW, 1);
     if (checkWindow.isEmpty() ||
-        readValues(c, checkWindow.first(), check, XCB_ATOM_WINDOW, 1) != checkWindow)
+        readValues(c, checkWindow.first(), checkAtom, XCB_ATOM_WINDOW, 1) != checkWindow)
         return false;
     constexpr uint32_t MaxSupported = 1024;
     return readValues(c, root(c), internAtom(c, "_NET_SUPPORTED"), XCB_ATOM_ATOM, MaxSupported)
