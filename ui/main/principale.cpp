@@ -14,6 +14,7 @@
 #include "speedbar.h"
 #include "speedbarsection.h"
 #include "speeditem.h"
+#include "instanceguard.h"
 #include "spinedit.h"
 #include "statusbar.h"
 #include "x11window.h"
@@ -92,6 +93,9 @@ Principale::Principale(QWidget *parent)
     createSpeedBar();
     createClock();
     createPopupMenu();
+    // The last component: when another instance runs, start-up ends here.
+    PBJustOne1 = new InstanceGuard(this);
+    PBJustOne1->setObjectName(QStringLiteral("PBJustOne1"));
 
     qApp->installEventFilter(this);
     if (Application *app = Application::instance())
