@@ -1,5 +1,6 @@
 #include "application.h"
 
+#include "cursorresource.h"
 #include "error.h"
 #include "helpkeyfilter.h"
 #include "hinttracker.h"
@@ -9,6 +10,7 @@
 #include <QFileInfo>
 #include <QMessageBox>
 #include <QWidget>
+#include <QWindow>
 #include <cstdio>
 #include <cxxabi.h>
 #include <memory>
@@ -30,6 +32,8 @@ QString executableFileName()
     return QFileInfo(QCoreApplication::applicationFilePath()).fileName();
 }
 
+constexpr char ActivationRequest[] = "_MORPHOCALCULE_ACTIVATE";
+
 } // namespace
 
 Application::Application(int &argc, char **argv) : QApplication(argc, argv)
@@ -42,6 +46,18 @@ Application::Application(int &argc, char **argv) : QApplication(argc, argv)
             &Application::idle);
     installEventFilter(new HelpKeyFilter(this));
     m_hintTracker = std::make_unique<HintTracker>(this);
+    // The program's own pictures and cursors; the tool bar's drag cursor is in the
+    // cursor table before any window exists.
+    Q_INIT_RESOURCE(resources);
+    setCursor(DragCursor, CursorResource::load(QStringLiteral(":/SB_DRAG"), QPoint(15, 16)));
+    connect(this, &QGuiApplication::focusWindowChanged, this, [this] {
+        if (QWidget *active = activeWindow())
+            m_lastActiveWindow = active;
+    });
+    if (m_applicationWindow) {
+        m_activationRequest = X11Window::atom(ActivationRequest);
+        installNativeEventFilter(this);
+    }
 }
 
 Application::~Application()
@@ -93,6 +109,49 @@ bool Application::helpCommand(HelpCommand command, int data)
     if (m_helpFile.isEmpty() || !m_helpEngine)
         return false;
     return m_helpEngine(m_mainWindow, m_helpFile, command, data);
+}
+
+void Application::requestActivation(quint32 applicationWindow)
+{
+    X11Window::sendClientMessage(applicationWindow, X11Window::atom(ActivationRequest));
+}
+
+bool Application::nativeEventFilter(const QByteArray &eventType, void *message, qintptr *)
+{
+    if (eventType != "xcb_generic_event_t" ||
+        !X11Window::isClientMessage(message, m_applicationWindow, m_activationRequest))
+        return false;
+    bringForward();
+    return true;
+}
+
+// An open modal window blocks all others, so it is the one to come forward.
+QWidget *Application::windowToActivate() const
+{
+    if (QWidget *modal = activeModalWidget())
+        return modal;
+    if (m_lastActiveWindow && m_lastActiveWindow->isVisible())
+        return m_lastActiveWindow;
+    return m_mainWindow;
+}
+
+void Application::bringForward()
+{
+    QWidget *target = windowToActivate();
+    if (!target || !target->isVisible())
+        return;
+    for (QWidget *window : {m_mainWindow.data(), target}) {
+        if (window && window->isMinimized())
+            window->setWindowState(window->windowState() & ~Qt::WindowMinimized);
+    }
+    if (m_mainWindow && m_mainWindow != target)
+        m_mainWindow->raise();
+    target->raise();
+    target->activateWindow();
+    // Without a window manager to ask, Qt sets the focus with the time of the last event
+    // it saw, which the server ignores once another client has moved the focus since.
+    if (!X11Window::windowManagerActivates())
+        X11Window::setInputFocus(quint32(target->winId()));
 }
 
 int Application::run()

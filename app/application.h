@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QAbstractNativeEventFilter>
 #include <QApplication>
 #include <QCursor>
 #include <QHash>
@@ -14,7 +15,7 @@ class HintTracker;
 // The one application object: title and help file name, the hidden application window
 // by which running copies recognise each other, the current hint with its change
 // signal, the tooltip switch, the cursor table, the idle hook and the exception report.
-class Application : public QApplication
+class Application : public QApplication, private QAbstractNativeEventFilter
 {
     Q_OBJECT
 
@@ -54,6 +55,12 @@ public:
     QCursor cursor(int number) const { return m_cursors.value(number, QCursor(Qt::ArrowCursor)); }
     void setCursor(int number, const QCursor &cursor) { m_cursors.insert(number, cursor); }
 
+    // Asks the instance that owns this application window to come forward.
+    static void requestActivation(quint32 applicationWindow);
+    // Restores, raises and activates the program's modal window, or else the window the
+    // user worked in last.
+    void bringForward();
+
     // Shows the main window and runs the loop until terminate(); returns the exit code.
     int run();
     void terminate();
@@ -75,10 +82,15 @@ signals:
     void idle();
 
 private:
+    bool nativeEventFilter(const QByteArray &eventType, void *message, qintptr *result) override;
+    QWidget *windowToActivate() const;
+
     quint32 m_applicationWindow = 0;
+    quint32 m_activationRequest = 0; // the message type, interned once for the event filter
     QString m_title; // used where there is no X server to hold it
     QString m_helpFile;
     QPointer<QWidget> m_mainWindow;
+    QPointer<QWidget> m_lastActiveWindow;
     QString m_hint;
     bool m_showHint = true;
     QHash<int, QCursor> m_cursors;

@@ -2,6 +2,7 @@
 
 #include "application.h"
 #include "helpengine.h"
+#include "instanceguard.h"
 
 #include <QIcon>
 #include <QPointer>
@@ -29,6 +30,8 @@ int Startup::run(char *programName, const MainWindowFactory &createMainWindow)
         application->setWindowIcon(QIcon(QStringLiteral(":/MAINICON")));
         const std::unique_ptr<QWidget> mainWindow = createMainWindow();
         return application->run();
+    } catch (const InstanceGuard::AnotherInstanceRuns &) {
+        return 0;
     } catch (const std::exception &error) {
         Application::showLastChanceReport(error);
         return 1;

@@ -19,5 +19,5 @@ void BevelPanel::paintBevel(QPainter &painter) const
 {
     if (m_bevel == Bevel::None)
         return;
-    qDrawShadeRect(&painter, rect(), palette(), m_bevel == Bevel::Lowered, 1, 0);
+    qDrawShadePanel(&painter, rect(), palette(), m_bevel == Bevel::Lowered, 1);
 }

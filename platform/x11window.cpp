@@ -4,6 +4,8 @@
 #include <QtGui/qguiapplication_platform.h>
 #include <xcb/xcb.h>
 
+#include <algorithm>
+#include <iterator>
 #include <memory>
 
 namespace {
@@ -16,12 +18,62 @@ xcb_connection_t *connection()
     return x11 ? x11->connection() : nullptr;
 }
 
-xcb_atom_t atom(xcb_connection_t *c, const char *name)
+template <typename T> using Reply = std::unique_ptr<T, decltype(&free)>;
+
+// The error, if any, is taken here: a window that went away in the meantime is passed
+// over quietly instead of being reported on Qt's event queue.
+template <typename Cookie, typename T>
+Reply<T> takeReply(xcb_connection_t *c, Cookie cookie,
+                   T *(*fetch)(xcb_connection_t *, Cookie, xcb_generic_error_t **))
 {
-    const auto cookie = xcb_intern_atom(c, 0, uint16_t(qstrlen(name)), name);
-    std::unique_ptr<xcb_intern_atom_reply_t, decltype(&free)> reply(
-        xcb_intern_atom_reply(c, cookie, nullptr), &free);
+    xcb_generic_error_t *error = nullptr;
+    Reply<T> reply(fetch(c, cookie, &error), &free);
+    free(error);
+    return reply;
+}
+
+void check(xcb_connection_t *c, xcb_void_cookie_t cookie)
+{
+    free(xcb_request_check(c, cookie));
+}
+
+xcb_atom_t internAtom(xcb_connection_t *c, const char *name)
+{
+    const auto reply =
+        takeReply(c, xcb_intern_atom(c, 0, uint16_t(qstrlen(name)), name), xcb_intern_atom_reply);
     return reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
+}
+
+xcb_window_t root(xcb_connection_t *c)
+{
+    return xcb_setup_roots_iterator(xcb_get_setup(c)).data->root;
+}
+
+QList<xcb_window_t> childrenOf(xcb_connection_t *c, xcb_query_tree_cookie_t cookie)
+{
+    const auto tree = takeReply(c, cookie, xcb_query_tree_reply);
+    if (!tree)
+        return {};
+    const xcb_window_t *ids = xcb_query_tree_children(tree.get());
+    return QList<xcb_window_t>(ids, ids + xcb_query_tree_children_length(tree.get()));
+}
+
+bool hasProperty(xcb_connection_t *c, xcb_get_property_cookie_t cookie)
+{
+    const auto reply = takeReply(c, cookie, xcb_get_property_reply);
+    return reply && reply->type != XCB_ATOM_NONE;
+}
+
+// The 32-bit values of a property, at most maxCount of them.
+QList<quint32> readValues(xcb_connection_t *c, xcb_window_t window, xcb_atom_t name,
+                          xcb_atom_t type, uint32_t maxCount)
+{
+    const auto reply = takeReply(c, xcb_get_property(c, 0, window, name, type, 0, maxCount),
+                                 xcb_get_property_reply);
+    if (!reply || reply->format != 32)
+        return {};
+    const auto *values = static_cast<const quint32 *>(xcb_get_property_value(reply.get()));
+    return QList<quint32>(values, values + xcb_get_property_value_length(reply.get()) / 4);
 }
 
 struct Property
@@ -33,11 +85,10 @@ struct Property
 Property readProperty(xcb_connection_t *c, quint32 window, xcb_atom_t name)
 {
     // Lengths are in 32-bit units: 64 of them hold a 256-byte buffer.
-    const auto cookie =
-        xcb_get_property(c, 0, window, name, XCB_GET_PROPERTY_TYPE_ANY, 0,
-                         X11Window::CaptionBufferSize / 4);
-    std::unique_ptr<xcb_get_property_reply_t, decltype(&free)> reply(
-        xcb_get_property_reply(c, cookie, nullptr), &free);
+    const auto reply = takeReply(c,
+                                 xcb_get_property(c, 0, window, name, XCB_GET_PROPERTY_TYPE_ANY, 0,
+                                                  X11Window::CaptionBufferSize / 4),
+                                 xcb_get_property_reply);
     Property property;
     if (!reply || reply->format != 8)
         return property;
@@ -92,7 +143,7 @@ void X11Window::setCaption(quint32 window, const QString &caption)
     if (!c || !window)
         return;
     const QByteArray utf8 = caption.toUtf8();
-    const xcb_atom_t utf8String = atom(c, "UTF8_STRING");
+    const xcb_atom_t utf8String = internAtom(c, "UTF8_STRING");
     bool latin1 = true;
     for (QChar ch : caption)
         latin1 = latin1 && ch.unicode() < 256;
@@ -100,7 +151,7 @@ void X11Window::setCaption(quint32 window, const QString &caption)
         writeProperty(c, window, XCB_ATOM_WM_NAME, XCB_ATOM_STRING, caption.toLatin1());
     else
         writeProperty(c, window, XCB_ATOM_WM_NAME, utf8String, utf8);
-    writeProperty(c, window, atom(c, "_NET_WM_NAME"), utf8String, utf8);
+    writeProperty(c, window, internAtom(c, "_NET_WM_NAME"), utf8String, utf8);
     xcb_flush(c);
 }
 
@@ -186,4 +237,110 @@ void X11Window::flush()
 {
     if (xcb_connection_t *c = connection())
         xcb_flush(c);
+}
+
+QList<quint32> X11Window::topLevelWindows()
+{
+    xcb_connection_t *c = connection();
+    if (!c)
+        return {};
+    const QList<xcb_window_t> rootChildren = childrenOf(c, xcb_query_tree(c, root(c)));
+    // A reparenting window manager keeps a client, marked by WM_STATE, a few levels down
+    // in its frame. Each level is searched with one batch of requests.
+    constexpr int FrameDepth = 4;
+    const xcb_atom_t wmState = internAtom(c, "WM_STATE");
+    QList<QList<quint32>> framedClients(rootChildren.size());
+    struct Candidate
+    {
+        qsizetype frame;
+        xcb_window_t window;
+    };
+    QList<Candidate> level;
+    for (qsizetype i = 0; i < rootChildren.size(); ++i)
+        level.append({i, rootChildren[i]});
+    for (int depth = 0; depth < FrameDepth && !level.isEmpty(); ++depth) {
+        QList<xcb_get_property_cookie_t> states;
+        QList<xcb_query_tree_cookie_t> trees;
+        for (const Candidate &candidate : level) {
+            states.append(
+                xcb_get_property(c, 0, candidate.window, wmState, XCB_GET_PROPERTY_TYPE_ANY, 0, 0));
+            trees.append(xcb_query_tree(c, candidate.window));
+        }
+        QList<Candidate> next;
+        for (qsizetype i = 0; i < level.size(); ++i) {
+            const QList<xcb_window_t> children = childrenOf(c, trees[i]);
+            if (hasProperty(c, states[i])) {
+                if (depth > 0)
+                    framedClients[level[i].frame].append(level[i].window);
+                continue;
+            }
+            for (xcb_window_t child : children)
+                next.append({level[i].frame, child});
+        }
+        level = next;
+    }
+    QList<quint32> windows;
+    for (qsizetype i = 0; i < rootChildren.size(); ++i) {
+        windows.append(rootChildren[i]);
+        windows += framedClients[i];
+    }
+    return windows;
+}
+
+quint32 X11Window::atom(const char *name)
+{
+    xcb_connection_t *c = connection();
+    return c ? internAtom(c, name) : quint32(XCB_ATOM_NONE);
+}
+
+void X11Window::sendClientMessage(quint32 window, quint32 type,
+                                  std::initializer_list<quint32> values)
+{
+    xcb_connection_t *c = connection();
+    if (!c || !window)
+        return;
+    xcb_client_message_event_t event{};
+    event.response_type = XCB_CLIENT_MESSAGE;
+    event.format = 32;
+    event.window = window;
+    event.type = type;
+    Q_ASSERT(values.size() <= std::size(event.data.data32));
+    std::copy(values.begin(), values.end(), event.data.data32);
+    check(c, xcb_send_event_checked(c, 0, window, XCB_EVENT_MASK_NO_EVENT,
+                                    reinterpret_cast<const char *>(&event)));
+}
+
+bool X11Window::isClientMessage(const void *event, quint32 window, quint32 type)
+{
+    const auto *generic = static_cast<const xcb_generic_event_t *>(event);
+    // The top bit marks an event that came through SendEvent, as every client message does.
+    if ((generic->response_type & 0x7f) != XCB_CLIENT_MESSAGE)
+        return false;
+    const auto *message = static_cast<const xcb_client_message_event_t *>(event);
+    return message->window == window && message->type == type;
+}
+
+bool X11Window::windowManagerActivates()
+{
+    xcb_connection_t *c = connection();
+    if (!c)
+        return false;
+    // The root's properties outlive a window manager that ended; the check window goes
+    // with it, so only a check window that points back at itself tells a running one.
+    const xcb_atom_t checkAtom = internAtom(c, "_NET_SUPPORTING_WM_CHECK");
+    const QList<quint32> checkWindow = readValues(c, root(c), checkAtom, XCB_ATOM_WINDOW, 1);
+    if (checkWindow.isEmpty() ||
+        readValues(c, checkWindow.first(), checkAtom, XCB_ATOM_WINDOW, 1) != checkWindow)
+        return false;
+    constexpr uint32_t MaxSupported = 1024;
+    return readValues(c, root(c), internAtom(c, "_NET_SUPPORTED"), XCB_ATOM_ATOM, MaxSupported)
+        .contains(internAtom(c, "_NET_ACTIVE_WINDOW"));
+}
+
+void X11Window::setInputFocus(quint32 window)
+{
+    xcb_connection_t *c = connection();
+    if (!c || !window)
+        return;
+    check(c, xcb_set_input_focus_checked(c, XCB_INPUT_FOCUS_PARENT, window, XCB_CURRENT_TIME));
 }

@@ -2,7 +2,10 @@
 
 #include <QByteArray>
 #include <QPoint>
+#include <QList>
 #include <QString>
+
+#include <initializer_list>
 
 // Small helpers on X11 top-level windows, for the program's own marks on the X server:
 // window class names and captions. Every call is a no-op, or gives an empty result,
@@ -37,4 +40,21 @@ public:
     // The child of a window at a root position (one request), 0 for none.
     static quint32 childAt(quint32 window, const QPoint &rootPosition);
     static void flush();
+
+    // Every top-level window, bottom of the stacking order first: the root's children,
+    // each followed by the client windows that a window manager has framed in it.
+    static QList<quint32> topLevelWindows();
+
+    static quint32 atom(const char *name);
+    // A 32-bit client message of the given type with up to five values, delivered to the
+    // window's creator.
+    static void sendClientMessage(quint32 window, quint32 type,
+                                  std::initializer_list<quint32> values = {});
+    // Whether a native xcb event is a client message of this type sent to this window.
+    static bool isClientMessage(const void *event, quint32 window, quint32 type);
+
+    // Whether a running window manager activates windows on request (_NET_ACTIVE_WINDOW).
+    static bool windowManagerActivates();
+    // Gives a mapped window the keyboard focus at the server's current time.
+    static void setInputFocus(quint32 window);
 };

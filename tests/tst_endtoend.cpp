@@ -1,3 +1,4 @@
+#include "programcopy.h"
 #include "x11probe.h"
 
 #include <QApplication>
@@ -42,10 +43,7 @@ void TestEndToEnd::cleanup()
 // A copy of its own, so that what it writes beside itself stays in the test's folder.
 QString TestEndToEnd::installedCopy()
 {
-    const QString path = m_dir->filePath(QStringLiteral("morphocalcule"));
-    if (!QFile::exists(path))
-        QFile::copy(QStringLiteral(MORPHO_EXECUTABLE), path);
-    return path;
+    return ProgramCopy::in(*m_dir, QStringLiteral(MORPHO_EXECUTABLE));
 }
 
 void TestEndToEnd::startsCentredAndClosesWithCodeZero_data()

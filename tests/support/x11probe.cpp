@@ -19,15 +19,6 @@ xcb_connection_t *connection()
     return qGuiApp->nativeInterface<QNativeInterface::QX11Application>()->connection();
 }
 
-xcb_atom_t atom(const char *name)
-{
-    xcb_connection_t *c = connection();
-    Reply<xcb_intern_atom_reply_t> reply(
-        xcb_intern_atom_reply(c, xcb_intern_atom(c, 0, uint16_t(strlen(name)), name), nullptr),
-        &std::free);
-    return reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
-}
-
 xcb_window_t root()
 {
     return xcb_setup_roots_iterator(xcb_get_setup(connection())).data->root;
@@ -102,7 +93,7 @@ QString X11Probe::shownCaption(quint32 window)
 {
     xcb_connection_t *c = connection();
     const auto cookie =
-        xcb_get_property(c, 0, window, atom("_NET_WM_NAME"), atom("UTF8_STRING"), 0, 256);
+        xcb_get_property(c, 0, window, X11Window::atom("_NET_WM_NAME"), X11Window::atom("UTF8_STRING"), 0, 256);
     Reply<xcb_get_property_reply_t> reply(xcb_get_property_reply(c, cookie, nullptr), &std::free);
     if (!reply || reply->format != 8)
         return {};
@@ -114,7 +105,7 @@ QImage X11Probe::icon(quint32 window)
 {
     xcb_connection_t *c = connection();
     // Width, height, then ARGB pixels, as 32-bit values; 64 x 64 icons fit in this length.
-    const auto cookie = xcb_get_property(c, 0, window, atom("_NET_WM_ICON"), XCB_ATOM_CARDINAL,
+    const auto cookie = xcb_get_property(c, 0, window, X11Window::atom("_NET_WM_ICON"), XCB_ATOM_CARDINAL,
                                          0, 2 + 64 * 64);
     Reply<xcb_get_property_reply_t> reply(xcb_get_property_reply(c, cookie, nullptr), &std::free);
     if (!reply || reply->format != 32)
@@ -133,14 +124,27 @@ QImage X11Probe::icon(quint32 window)
 
 void X11Probe::sendDeleteRequest(quint32 window)
 {
+    X11Window::sendClientMessage(window, X11Window::atom("WM_PROTOCOLS"),
+                                 {X11Window::atom("WM_DELETE_WINDOW"), XCB_CURRENT_TIME});
+}
+
+quint32 X11Probe::inputFocus()
+{
     xcb_connection_t *c = connection();
-    xcb_client_message_event_t event{};
-    event.response_type = XCB_CLIENT_MESSAGE;
-    event.format = 32;
-    event.window = window;
-    event.type = atom("WM_PROTOCOLS");
-    event.data.data32[0] = atom("WM_DELETE_WINDOW");
-    event.data.data32[1] = XCB_CURRENT_TIME;
-    xcb_send_event(c, 0, window, XCB_EVENT_MASK_NO_EVENT, reinterpret_cast<const char *>(&event));
-    xcb_flush(c);
+    Reply<xcb_get_input_focus_reply_t> focus(
+        xcb_get_input_focus_reply(c, xcb_get_input_focus(c), nullptr), &std::free);
+    return focus ? focus->focus : 0;
+}
+
+quint32 X11Probe::activeWindow()
+{
+    xcb_connection_t *c = connection();
+    const xcb_atom_t active = X11Window::atom("_NET_ACTIVE_WINDOW");
+    Reply<xcb_get_property_reply_t> reply(
+        xcb_get_property_reply(c, xcb_get_property(c, 0, root(), active, XCB_ATOM_WINDOW, 0, 1),
+                               nullptr),
+        &std::free);
+    if (!reply || reply->format != 32 || xcb_get_property_value_length(reply.get()) < 4)
+        return 0;
+    return *static_cast<const quint32 *>(xcb_get_property_value(reply.get()));
 }

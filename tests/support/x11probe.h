@@ -30,4 +30,7 @@ public:
     static QImage icon(quint32 window);
     // Asks a window to close, as its close box does.
     static void sendDeleteRequest(quint32 window);
+    // The window that has the keyboard focus, and the one a window manager calls active.
+    static quint32 inputFocus();
+    static quint32 activeWindow();
 };

@@ -3,12 +3,18 @@
 #include "aboutbox.h"
 #include "application.h"
 #include "bevelpanel.h"
+#include "cursorresource.h"
 #include "designfont.h"
 #include "designlabel.h"
-#include "fixeddialogframe.h"
+#include "docking.h"
 #include "error.h"
+#include "fixeddialogframe.h"
 #include "hinttext.h"
 #include "idealweight.h"
+#include "speedbar.h"
+#include "speedbarsection.h"
+#include "speeditem.h"
+#include "instanceguard.h"
 #include "spinedit.h"
 #include "statusbar.h"
 #include "x11window.h"
@@ -18,9 +24,9 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QRadioButton>
-#include <memory>
 #include <QScreen>
 #include <QTimer>
+#include <memory>
 
 namespace {
 
@@ -84,8 +90,12 @@ Principale::Principale(QWidget *parent)
     createHeightPanel();
     createSexPanel();
     createStatusBar();
+    createSpeedBar();
     createClock();
     createPopupMenu();
+    // The last component: when another instance runs, start-up ends here.
+    PBJustOne1 = new InstanceGuard(this);
+    PBJustOne1->setObjectName(QStringLiteral("PBJustOne1"));
 
     qApp->installEventFilter(this);
     if (Application *app = Application::instance())
@@ -191,6 +201,53 @@ void Principale::createClock()
         throw Error(QStringLiteral("Pas assez de timers disponibles"), "OutOfResources");
 }
 
+void Principale::createSpeedBar()
+{
+    SpeedBar1 = new SpeedBar(this);
+    SpeedBar1->setObjectName(QStringLiteral("SpeedBar1"));
+    SpeedBar1->setGeometry(0, 0, ClientWidth, 60);
+    SpeedBar1->setButtonSize(QSize(54, 54));
+    SpeedBar1->setButtonOffset(QPoint(3, 3));
+    SpeedBar1->setOptions(SpeedBar::AllowDrag | SpeedBar::FlatButtons | SpeedBar::GrayedButtons |
+                          SpeedBar::TransparentButtons);
+    HintText::setShowHint(SpeedBar1, true);
+    if (Application *app = Application::instance())
+        SpeedBar1->setDragCursor(app->cursor(Application::DragCursor));
+    // The status bar is docked too: the tool bar's room along the other edges ends at it.
+    Docking::setEdge(StatusBar, Docking::Edge::Bottom);
+
+    SpeedbarSection1 = new SpeedbarSection(QStringLiteral("BarrePrincipale"), SpeedBar1);
+    SpeedbarSection1->setObjectName(QStringLiteral("SpeedbarSection1"));
+    Calculer1 = addSpeedItem(QStringLiteral("Calculer1"), QStringLiteral("Calculer"),
+                             QStringLiteral("Calculer|Lance le calcul du poids idéal."), 2, {3, 3},
+                             &Principale::Calculer1Click);
+    Apropos1 = addSpeedItem(QStringLiteral("Apropos1"), QStringLiteral("A propos"),
+                            QStringLiteral("A propos|A propos de Morphocalcule 1.1"), 2, {57, 3},
+                            &Principale::Apropos1Click);
+    Aide = addSpeedItem(QStringLiteral("Aide"), QStringLiteral("Aide"),
+                        QStringLiteral("Aide|Affiche une aide d'utilisation."), 2, {111, 3},
+                        &Principale::AideClick);
+    Quitter1 = addSpeedItem(QStringLiteral("Quitter1"), QStringLiteral("Quitter"),
+                            QStringLiteral("Quitter|Quitte l'application."), 1, {370, 3},
+                            &Principale::Quitter1Click);
+}
+
+// The item's glyph is the resource named after it.
+SpeedItem *Principale::addSpeedItem(const QString &name, const QString &caption,
+                                    const QString &hint, int numGlyphs, QPoint position,
+                                    void (Principale::*handler)())
+{
+    auto *item = new SpeedItem(SpeedbarSection1, position);
+    item->setObjectName(name);
+    item->setCaption(caption);
+    item->setGlyph(QImage(QStringLiteral(":/glyphs/") + name));
+    item->setNumGlyphs(numGlyphs);
+    item->setHint(hint);
+    item->setSpacing(1);
+    connect(item, &SpeedItem::clicked, this, [this, handler] { runHandler(handler); });
+    return item;
+}
+
 QAction *Principale::addMenuItem(const QString &caption, const QString &hint,
                                  void (Principale::*handler)())
 {
@@ -200,9 +257,15 @@ QAction *Principale::addMenuItem(const QString &caption, const QString &hint,
         // Qt flips a checkable item before it reports the click; the handler owns the mark.
         if (action->isCheckable())
             action->setChecked(!action->isChecked());
-        Application::guard([this, handler] { (this->*handler)(); });
+        runHandler(handler);
     });
     return action;
+}
+
+// Tool bar items and menu items share their handlers, each run inside the exception report.
+void Principale::runHandler(void (Principale::*handler)())
+{
+    Application::guard([this, handler] { (this->*handler)(); });
 }
 
 void Principale::createPopupMenu()
@@ -227,9 +290,30 @@ void Principale::createPopupMenu()
 
 void Principale::FormCreate()
 {
+    useHandCursor();
     Timer1Timer();
+    loadSpeedBarWallpaper();
     if (Application *app = Application::instance())
         connect(app, &Application::hintChanged, this, &Principale::showhint);
+}
+
+// Cursor 1 is the hand, or the arrow when the hand cannot be read; the tool bar's
+// items take it in their order.
+void Principale::useHandCursor()
+{
+    Application *app = Application::instance();
+    if (!app)
+        return;
+    app->setCursor(Application::HandCursor,
+                   CursorResource::load(QStringLiteral(":/HANDPNT"), QPoint(0, 0)));
+    for (SpeedItem *item : {Calculer1, Apropos1, Aide, Quitter1})
+        item->setCursor(app->cursor(Application::HandCursor));
+}
+
+// Without its wallpaper the bar stays in the plain button face.
+void Principale::loadSpeedBarWallpaper()
+{
+    SpeedBar1->setWallpaper(QPixmap(QStringLiteral(":/BACKGROUND")));
 }
 
 void Principale::Calculer1Click()

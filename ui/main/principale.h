@@ -13,6 +13,8 @@ class QMenu;
 class QRadioButton;
 class QTimer;
 class SpeedBar;
+class SpeedItem;
+class SpeedbarSection;
 class SpinEdit;
 
 // The main window: height and sex in, ideal weight out, with its popup menu and
@@ -51,6 +53,11 @@ public:
     QRadioButton *const RadioButton2;
     PanelStatusBar *const StatusBar;
     SpeedBar *SpeedBar1 = nullptr;
+    SpeedbarSection *SpeedbarSection1 = nullptr;
+    SpeedItem *Calculer1 = nullptr;
+    SpeedItem *Apropos1 = nullptr;
+    SpeedItem *Aide = nullptr;
+    SpeedItem *Quitter1 = nullptr;
     QTimer *const Timer1;
     QMenu *const PopupMenu1;
     QAction *Calculer2 = nullptr;
@@ -71,9 +78,15 @@ private:
     void createHeightPanel();
     void createSexPanel();
     void createStatusBar();
+    void createSpeedBar();
     void createClock();
+    SpeedItem *addSpeedItem(const QString &name, const QString &caption, const QString &hint,
+                            int numGlyphs, QPoint position, void (Principale::*handler)());
+    void useHandCursor();
+    void loadSpeedBarWallpaper();
     void createPopupMenu();
     QAction *addMenuItem(const QString &caption, const QString &hint, void (Principale::*handler)());
+    void runHandler(void (Principale::*handler)());
     void popupAt(const QPoint &globalPos);
     void updateRadioTabStops();
 
