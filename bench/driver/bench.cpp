@@ -3,12 +3,11 @@
 #include "callgrind.h"
 #include "procstats.h"
 #include "programprocess.h"
+#include "textfile.h"
 
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
 #include <iostream>
-#include <sstream>
 #include <stdexcept>
 #include <sys/stat.h>
 
@@ -65,10 +64,7 @@ double percentOfCore(std::chrono::nanoseconds cpu, Clock::duration elapsed)
 
 std::string readTail(const std::filesystem::path &path, size_t bytes)
 {
-    std::ifstream file(path);
-    std::ostringstream text;
-    text << file.rdbuf();
-    const std::string all = text.str();
+    const std::string all = readText(path);
     return all.size() > bytes ? all.substr(all.size() - bytes) : all;
 }
 
@@ -374,10 +370,7 @@ void Bench::measureInstructions(const ProgramUnderTest &subject, bool counted, b
         throw std::runtime_error("callgrind_control could not dump the profile of " + subject.name);
     const std::filesystem::path dump =
         run->folder / ("callgrind.out." + std::to_string(pid) + ".1");
-    std::ifstream file(dump);
-    std::ostringstream text;
-    text << file.rdbuf();
-    const std::optional<unsigned long long> total = Callgrind::total(text.str());
+    const std::optional<unsigned long long> total = Callgrind::total(readText(dump));
     if (!total)
         throw std::runtime_error("no instruction count in " + dump.string());
     record(counted, subject.subject, Measure::Instructions, double(*total) / 1e6);

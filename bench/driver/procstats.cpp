@@ -1,24 +1,16 @@
 #include "procstats.h"
 
+#include "textfile.h"
+
 #include <charconv>
 #include <ctime>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <stdexcept>
 #include <string>
 
 namespace ProcStats {
 
 namespace {
-
-std::string readFile(const std::filesystem::path &path)
-{
-    std::ifstream file(path);
-    std::ostringstream text;
-    text << file.rdbuf();
-    return text.str();
-}
 
 std::filesystem::path procPath(pid_t pid)
 {
@@ -45,8 +37,8 @@ Wakeups voluntarySwitches(pid_t pid)
     Wakeups wakeups;
     std::error_code error;
     for (const auto &task : std::filesystem::directory_iterator(procPath(pid) / "task", error)) {
-        const std::string status = readFile(task.path() / "status");
-        std::string name = readFile(task.path() / "comm");
+        const std::string status = readText(task.path() / "status");
+        std::string name = readText(task.path() / "comm");
         if (!name.empty() && name.back() == '\n')
             name.pop_back();
         wakeups[name] += field(status, "voluntary_ctxt_switches").value_or(0);
@@ -76,18 +68,18 @@ std::string wakeupsByThread(const Wakeups &before, const Wakeups &after)
 Memory memory(pid_t pid)
 {
     Memory result;
-    result.rssKiB = field(readFile(procPath(pid) / "status"), "VmRSS").value_or(0);
+    result.rssKiB = field(readText(procPath(pid) / "status"), "VmRSS").value_or(0);
     result.privateDirtyKiB =
-        field(readFile(procPath(pid) / "smaps_rollup"), "Private_Dirty").value_or(0);
+        field(readText(procPath(pid) / "smaps_rollup"), "Private_Dirty").value_or(0);
     return result;
 }
 
 bool mainThreadSleepsInPoll(pid_t pid)
 {
     const auto thread = procPath(pid) / "task" / std::to_string(pid);
-    if (stateOfStatLine(readFile(thread / "stat")) != 'S')
+    if (stateOfStatLine(readText(thread / "stat")) != 'S')
         return false;
-    const std::string call = readFile(thread / "syscall");
+    const std::string call = readText(thread / "syscall");
     int number = -1;
     std::from_chars(call.data(), call.data() + call.size(), number);
     return number == PollSyscall || number == PpollSyscall;
