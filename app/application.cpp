@@ -93,6 +93,8 @@ bool Application::helpCommand(HelpCommand command, int data)
 
 int Application::run()
 {
+    if (m_terminated)
+        return 0;
     if (m_mainWindow)
         m_mainWindow->show();
     return exec();
@@ -100,6 +102,7 @@ int Application::run()
 
 void Application::terminate()
 {
+    m_terminated = true;
     exit(0);
 }
 

@@ -53,7 +53,10 @@ public:
 
     // Shows the main window and runs the loop until terminate(); returns the exit code.
     int run();
+    // Ends every loop running, and the run loop before it starts (an end asked for
+    // during start-up, under a message box, still ends the program).
     void terminate();
+    bool isTerminated() const { return m_terminated; }
 
     // Runs one handler; what it throws is reported and the program goes on.
     static void guard(const std::function<void()> &handler);
@@ -78,6 +81,7 @@ private:
     QPointer<QWidget> m_mainWindow;
     QString m_hint;
     bool m_showHint = true;
+    bool m_terminated = false;
     QHash<int, QCursor> m_cursors;
     HelpEngineHook m_helpEngine;
 };

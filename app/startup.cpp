@@ -1,6 +1,7 @@
 #include "startup.h"
 
 #include "application.h"
+#include "sessionend.h"
 
 #include <exception>
 
@@ -12,6 +13,7 @@ int Startup::run(char *programName, const MainWindowFactory &createMainWindow)
     std::unique_ptr<Application> application;
     try {
         application = std::make_unique<Application>(argumentCount, arguments);
+        const SessionEnd sessionEnd;
         application->setTitle(QStringLiteral("Morphocalcule"));
         application->setHelpFile(QStringLiteral("Corpidex.hlp"));
         const std::unique_ptr<QWidget> mainWindow = createMainWindow();
