@@ -9,6 +9,7 @@ class QAction;
 class QLabel;
 class QMenu;
 class QRadioButton;
+class QSessionManager;
 class QTimer;
 class SpeedBar;
 class SpinEdit;
@@ -36,6 +37,8 @@ public:
     void showhint();
     void FormCloseQuery(bool &canClose);
     void FormClose();
+    // Asked when the desktop session is about to end: the quit question alone.
+    bool agreesToEndSession();
 
     QLabel *const Label4;
     QLabel *const Label5;
@@ -75,6 +78,10 @@ private:
     void popupAt(const QPoint &globalPos);
     void centreOnScreen();
     void updateRadioTabStops();
+    void loadSettings();
+    void saveSettings();
+    void commitDataRequest(QSessionManager &manager);
 
     bool m_centred = false;
+    bool m_asking = false;
 };
