@@ -58,7 +58,7 @@ QString Application::title() const
 void Application::setTitle(const QString &title)
 {
     m_title = title;
-    setApplicationDisplayName(title);
+    // Not Qt's display name: Qt would append it to every other caption ("Confirmation").
     X11Window::setCaption(m_applicationWindow, title);
 }
 

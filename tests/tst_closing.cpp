@@ -268,6 +268,12 @@ void TestClosing::questionLooksAsDesigned()
     QVERIFY(QTest::qWaitForWindowExposed(&question));
 
     QCOMPARE(question.windowTitle(), QStringLiteral("Confirmation"));
+    // The caption that window managers show, exactly.
+    QProcess property;
+    property.start(QStringLiteral("xprop"),
+                   {"-id", QString::number(question.winId()), "-notype", "_NET_WM_NAME"});
+    QVERIFY(property.waitForFinished());
+    QCOMPARE(property.readAllStandardOutput(), QByteArray("_NET_WM_NAME = \"Confirmation\"\n"));
     QCOMPARE(question.textLabel->text(), QStringLiteral("Voulez-vous quitter Morphocalcule 1.1 ?"));
     QVERIFY(!question.iconLabel->pixmap().isNull());
     QCOMPARE(question.windowModality(), Qt::ApplicationModal);
