@@ -1,4 +1,5 @@
 #include "application.h"
+#include "filebytes.h"
 #include "principale.h"
 #include "quitquestion.h"
 #include "settings.h"
@@ -25,15 +26,7 @@ enum { StillRunning = 42 };
 
 QByteArray settingsFile()
 {
-    QFile file(Settings::path());
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
-
-void writeSettingsFile(const QByteArray &contents)
-{
-    QFile file(Settings::path());
-    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    file.write(contents);
+    return FileBytes::read(Settings::path());
 }
 
 void removeSettingsFile()
@@ -243,7 +236,7 @@ void TestClosing::storedSwitchAndPosition()
     QFETCH(QPoint, position);
     Application *app = Application::instance();
     app->setShowHint(!informations);
-    writeSettingsFile(file);
+    QVERIFY(FileBytes::write(Settings::path(), file));
 
     m_window = std::make_unique<Principale>();
     QCOMPARE(m_window->Informations->isChecked(), informations);

@@ -1,3 +1,4 @@
+#include "filebytes.h"
 #include "x11probe.h"
 
 #include <QApplication>
@@ -63,7 +64,6 @@ private:
     QString installedCopy();
     QString settingsPath() const { return m_dir->filePath(QStringLiteral("morphocalcule.INI")); }
     QByteArray settingsFile() const;
-    void writeSettingsFile(const QByteArray &contents);
     // The main window once the program shows it, centred.
     X11Probe::Window waitForMainWindow();
     quint32 waitForQuestion();
@@ -98,15 +98,7 @@ QString TestEndToEnd::installedCopy()
 
 QByteArray TestEndToEnd::settingsFile() const
 {
-    QFile file(settingsPath());
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
-
-void TestEndToEnd::writeSettingsFile(const QByteArray &contents)
-{
-    QFile file(settingsPath());
-    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    file.write(contents);
+    return FileBytes::read(settingsPath());
 }
 
 X11Probe::Window TestEndToEnd::waitForMainWindow()
@@ -197,7 +189,7 @@ void TestEndToEnd::signalsEndAtOnceWithoutSaving()
     QFETCH(bool, whileAsking);
     const QByteArray before =
         VersionOnly + "\n[Informations]\nstatus=0\n\n[Position]\nx=3\ny=4\nw=5\n";
-    writeSettingsFile(before);
+    QVERIFY(FileBytes::write(settingsPath(), before));
     m_program.start(installedCopy(), QStringList());
     QVERIFY(m_program.waitForStarted());
     const X11Probe::Window main = waitForMainWindow();

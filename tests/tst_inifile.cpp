@@ -1,3 +1,4 @@
+#include "filebytes.h"
 #include "inifile.h"
 
 #include <QCoreApplication>
@@ -36,19 +37,6 @@ int saveForever(const QString &fileName)
         std::printf("%c\n", fill);
         std::fflush(stdout);
     }
-}
-
-QByteArray readAll(const QString &fileName)
-{
-    QFile file(fileName);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
-
-void writeAll(const QString &fileName, const QByteArray &contents)
-{
-    QFile file(fileName);
-    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    file.write(contents);
 }
 
 // Makes a folder or a file refuse changes, as a read-only medium does. Permission
@@ -202,21 +190,21 @@ void TestIniFile::reading()
     QFETCH(QByteArray, section);
     QFETCH(QByteArray, key);
     QFETCH(QByteArray, expected);
-    writeAll(path(), contents);
+    QVERIFY(FileBytes::write(path(), contents));
     QCOMPARE(IniFile(path()).readString(section, key, "défaut"), expected);
 }
 
 void TestIniFile::longValueIsCutAtTheReadBuffer()
 {
     const QByteArray value = QByteArray(1000, 'a') + QByteArray(100, 'b');
-    writeAll(path(), "[S]\nk=" + value + "\n");
+    QVERIFY(FileBytes::write(path(), "[S]\nk=" + value + "\n"));
     const QByteArray read = IniFile(path()).readString("S", "k", "");
     QCOMPARE(read.size(), qsizetype(IniFile::ReadBufferSize - 1));
     QCOMPARE(read, value.left(1023));
     // The default is held in the same buffer.
     QCOMPARE(IniFile(path()).readString("S", "absent", value).size(), qsizetype(1023));
     // Quotes go before the cut, so they cost no room.
-    writeAll(path(), "[S]\nk='" + QByteArray(1023, 'q') + "'\n");
+    QVERIFY(FileBytes::write(path(), "[S]\nk='" + QByteArray(1023, 'q') + "'\n"));
     QCOMPARE(IniFile(path()).readString("S", "k", ""), QByteArray(1023, 'q'));
 }
 
@@ -275,10 +263,10 @@ void TestIniFile::writing()
     QFETCH(QByteArray, key);
     QFETCH(QByteArray, value);
     QFETCH(QByteArray, after);
-    writeAll(path(), before);
+    QVERIFY(FileBytes::write(path(), before));
     IniFile file(path());
     QVERIFY(file.writeString(section, key, value));
-    QCOMPARE(readAll(path()), after);
+    QCOMPARE(FileBytes::read(path()), after);
     QCOMPARE(file.readString(section, key, "défaut"), value);
 }
 
@@ -286,7 +274,7 @@ void TestIniFile::writingCreatesTheFileWithTheSectionAndKey()
 {
     IniFile file(path());
     QVERIFY(file.writeString("Morphocalcule", "version", "1.1"));
-    QCOMPARE(readAll(path()), QByteArray("[Morphocalcule]\nversion=1.1\n"));
+    QCOMPARE(FileBytes::read(path()), QByteArray("[Morphocalcule]\nversion=1.1\n"));
     QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files | QDir::Hidden), QStringList{"test.ini"});
 }
 
@@ -294,10 +282,10 @@ void TestIniFile::eightBitBytesAreKept()
 {
     // Latin-1 bytes, invalid UTF-8 and control bytes survive a rewrite untouched.
     const QByteArray other = "[Autre]\nnom=\xE9t\xE9 \xFF\xFE\x01\n\xC3(=\x80\n";
-    writeAll(path(), other);
+    QVERIFY(FileBytes::write(path(), other));
     IniFile file(path());
     QVERIFY(file.writeString("Section \xC9", "cl\xE9", "valeur \xE0 \xFF"));
-    QCOMPARE(readAll(path()), other + "\n[Section \xC9]\ncl\xE9=valeur \xE0 \xFF\n");
+    QCOMPARE(FileBytes::read(path()), other + "\n[Section \xC9]\ncl\xE9=valeur \xE0 \xFF\n");
     QCOMPARE(file.readString("Autre", "nom", ""), QByteArray("\xE9t\xE9 \xFF\xFE\x01"));
     QCOMPARE(file.readString("Autre", "\xC3(", ""), QByteArray("\x80"));
     QCOMPARE(file.readString("section \xC9", "CL\xE9", ""), QByteArray("valeur \xE0 \xFF"));
@@ -323,10 +311,10 @@ void TestIniFile::erasingRemovesEverySectionOfThatName()
 {
     QFETCH(QByteArray, before);
     QFETCH(QByteArray, after);
-    writeAll(path(), before);
+    QVERIFY(FileBytes::write(path(), before));
     IniFile file(path());
     QVERIFY(file.eraseSection("Position"));
-    QCOMPARE(readAll(path()), after);
+    QCOMPARE(FileBytes::read(path()), after);
     QCOMPARE(file.readString("Position", "x", "absent"), QByteArray("absent"));
 }
 
@@ -357,25 +345,25 @@ void TestIniFile::entriesThatWouldBreakTheFileAreRefused()
     QFETCH(QByteArray, section);
     QFETCH(QByteArray, key);
     QFETCH(QByteArray, value);
-    writeAll(path(), "[A]\nx=0\n");
+    QVERIFY(FileBytes::write(path(), "[A]\nx=0\n"));
     QVERIFY(!IniFile(path()).writeString(section, key, value));
-    QCOMPARE(readAll(path()), QByteArray("[A]\nx=0\n"));
+    QCOMPARE(FileBytes::read(path()), QByteArray("[A]\nx=0\n"));
 }
 
 void TestIniFile::writeThroughASymbolicLinkKeepsTheLink()
 {
     QVERIFY(QDir().mkdir(path("real")));
     const QString real = path("real/settings.ini");
-    writeAll(real, "[A]\nx=1\n");
+    QVERIFY(FileBytes::write(real, "[A]\nx=1\n"));
     QVERIFY(QFile::link(real, path("link.ini")));
     QVERIFY(IniFile(path("link.ini")).writeString("A", "x", "2"));
     QVERIFY(QFileInfo(path("link.ini")).isSymLink());
-    QCOMPARE(readAll(real), QByteArray("[A]\nx=2\n"));
+    QCOMPARE(FileBytes::read(real), QByteArray("[A]\nx=2\n"));
 }
 
 void TestIniFile::fileModeIsKept()
 {
-    writeAll(path(), "[A]\nx=1\n");
+    QVERIFY(FileBytes::write(path(), "[A]\nx=1\n"));
     QVERIFY(::chmod(QFile::encodeName(path()).constData(), 0640) == 0);
     QVERIFY(IniFile(path()).writeString("A", "x", "2"));
     struct stat info;
@@ -387,16 +375,16 @@ void TestIniFile::readOnlyFolderFallsBackToWritingInPlace()
 {
     QVERIFY(QDir().mkdir(path("folder")));
     const QString existing = path("folder/existing.ini");
-    writeAll(existing, "[A]\nx=1\n[B]\ny=2\n");
+    QVERIFY(FileBytes::write(existing, "[A]\nx=1\n[B]\ny=2\n"));
     const WriteProtection protection(path("folder"));
     if (!protection.isProtected())
         QSKIP("this file system cannot make a folder read-only here");
 
     QVERIFY(IniFile(existing).writeString("A", "x", "22"));
-    QCOMPARE(readAll(existing), QByteArray("[A]\nx=22\n[B]\ny=2\n"));
+    QCOMPARE(FileBytes::read(existing), QByteArray("[A]\nx=22\n[B]\ny=2\n"));
     // Shorter contents leave nothing of the old ones behind.
     QVERIFY(IniFile(existing).eraseSection("B"));
-    QCOMPARE(readAll(existing), QByteArray("[A]\nx=22\n"));
+    QCOMPARE(FileBytes::read(existing), QByteArray("[A]\nx=22\n"));
     QCOMPARE(QDir(path("folder")).entryList(QDir::Files | QDir::Hidden),
              QStringList{"existing.ini"});
 
@@ -416,16 +404,16 @@ void TestIniFile::unwritablePlacesFail()
     QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files | QDir::Hidden), QStringList());
 
     // A path that runs through a file.
-    writeAll(path("plain"), "x");
+    QVERIFY(FileBytes::write(path("plain"), "x"));
     QVERIFY(!IniFile(path("plain/settings.ini")).writeString("A", "x", "1"));
 
     // A file that refuses changes keeps its contents.
-    writeAll(path(), "[A]\nx=1\n");
+    QVERIFY(FileBytes::write(path(), "[A]\nx=1\n"));
     const WriteProtection protection(path());
     if (!protection.isProtected())
         QSKIP("this file system cannot make a file read-only here");
     QVERIFY(!IniFile(path()).writeString("A", "x", "2"));
-    QCOMPARE(readAll(path()), QByteArray("[A]\nx=1\n"));
+    QCOMPARE(FileBytes::read(path()), QByteArray("[A]\nx=1\n"));
 }
 
 void TestIniFile::killedSaverNeverLeavesADamagedFile()
@@ -449,7 +437,7 @@ void TestIniFile::killedSaverNeverLeavesADamagedFile()
         QVERIFY(saver.waitForFinished());
         QCOMPARE(saver.exitStatus(), QProcess::CrashExit);
 
-        const QByteArray contents = readAll(path());
+        const QByteArray contents = FileBytes::read(path());
         QVERIFY2(valid.contains(contents),
                  qPrintable(QStringLiteral("round %1: %2 bytes, starting %3")
                                 .arg(round)

@@ -1,4 +1,5 @@
 #include "error.h"
+#include "filebytes.h"
 #include "settings.h"
 
 #include <QCoreApplication>
@@ -8,19 +9,6 @@
 #include <QTest>
 
 namespace {
-
-QByteArray readAll(const QString &fileName)
-{
-    QFile file(fileName);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
-
-void writeAll(const QString &fileName, const QByteArray &contents)
-{
-    QFile file(fileName);
-    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    file.write(contents);
-}
 
 // The program's settings file is the one beside this test's executable.
 void removeProgramFile()
@@ -210,7 +198,7 @@ void TestSettings::integerRule()
     // Through the file (quoted, so that blanks stay), an unreadable text gives the
     // caller's default.
     const QString path = m_dir->filePath("rule.ini");
-    writeAll(path, "[Position]\nx=\"" + text + "\"\n");
+    QVERIFY(FileBytes::write(path, "[Position]\nx=\"" + text + "\"\n"));
     QCOMPARE(Settings(path).readInteger("Position", "x", -77), readable ? value : -77);
 }
 
@@ -249,14 +237,14 @@ void TestSettings::yesNoRule()
     QFETCH(bool, defaultValue);
     QFETCH(bool, expected);
     const QString path = m_dir->filePath("rule.ini");
-    writeAll(path, file);
+    QVERIFY(FileBytes::write(path, file));
     QCOMPARE(Settings(path).readBool("Informations", "status", defaultValue), expected);
 }
 
 void TestSettings::firstLoadCreatesTheFileWithTheVersionOnly()
 {
     const Settings::Stored stored = Settings::load();
-    QCOMPARE(readAll(Settings::path()), QByteArray("[Morphocalcule]\nversion=1.1\n"));
+    QCOMPARE(FileBytes::read(Settings::path()), QByteArray("[Morphocalcule]\nversion=1.1\n"));
     QVERIFY(stored.informations);
     QCOMPARE(stored.position, QPoint(0, 0));
 }
@@ -264,35 +252,36 @@ void TestSettings::firstLoadCreatesTheFileWithTheVersionOnly()
 void TestSettings::loadReadsSwitchAndPosition()
 {
     const QByteArray before = "[INFORMATIONS]\nStatus='0'\n[position]\nY=-20\nX=$FFFFFFFF\n";
-    writeAll(Settings::path(), before);
+    QVERIFY(FileBytes::write(Settings::path(), before));
     const Settings::Stored stored = Settings::load();
     QVERIFY(!stored.informations);
     QCOMPARE(stored.position, QPoint(-1, -20));
-    QCOMPARE(readAll(Settings::path()), before + "\n[Morphocalcule]\nversion=1.1\n");
+    QCOMPARE(FileBytes::read(Settings::path()), before + "\n[Morphocalcule]\nversion=1.1\n");
 }
 
 void TestSettings::saveWritesThreeSections()
 {
     Settings::load();
     Settings::save({false, QPoint(-5, 300)});
-    QCOMPARE(readAll(Settings::path()), QByteArray("[Morphocalcule]\nversion=1.1\n"
-                                                   "\n[Informations]\nstatus=0\n"
-                                                   "\n[Position]\nx=-5\ny=300\n"));
+    QCOMPARE(FileBytes::read(Settings::path()), QByteArray("[Morphocalcule]\nversion=1.1\n"
+                                                           "\n[Informations]\nstatus=0\n"
+                                                           "\n[Position]\nx=-5\ny=300\n"));
     Settings::save({true, QPoint(2147483647, -2147483647 - 1)});
-    QCOMPARE(readAll(Settings::path()), QByteArray("[Morphocalcule]\nversion=1.1\n"
-                                                   "\n[Informations]\nstatus=1\n"
-                                                   "\n[Position]\nx=2147483647\ny=-2147483648\n"));
+    QCOMPARE(FileBytes::read(Settings::path()),
+             QByteArray("[Morphocalcule]\nversion=1.1\n"
+                        "\n[Informations]\nstatus=1\n"
+                        "\n[Position]\nx=2147483647\ny=-2147483648\n"));
 }
 
 void TestSettings::saveRewritesPositionAndKeepsEverythingElse()
 {
-    writeAll(Settings::path(), "; réglages\n"
-                               "[Morphocalcule]\nversion=1.0\nauteur=\xE9quipe\n"
-                               "\n[Position]\ny=7\nw=300\nx=5\n"
-                               "\n[Informations]\nstatus=0\nbulles=oui\n"
-                               "\n[Autre]\ncl\xE9=\"valeur\"\n");
+    QVERIFY(FileBytes::write(Settings::path(), "; réglages\n"
+                                               "[Morphocalcule]\nversion=1.0\nauteur=\xE9quipe\n"
+                                               "\n[Position]\ny=7\nw=300\nx=5\n"
+                                               "\n[Informations]\nstatus=0\nbulles=oui\n"
+                                               "\n[Autre]\ncl\xE9=\"valeur\"\n"));
     Settings::save({true, QPoint(10, 20)});
-    QCOMPARE(readAll(Settings::path()),
+    QCOMPARE(FileBytes::read(Settings::path()),
              QByteArray("; réglages\n"
                         "[Morphocalcule]\nversion=1.1\nauteur=\xE9quipe\n"
                         "\n[Informations]\nstatus=1\nbulles=oui\n"
