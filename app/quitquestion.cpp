@@ -2,6 +2,7 @@
 
 #include "application.h"
 #include "designfont.h"
+#include "screencentre.h"
 
 #include <QCloseEvent>
 #include <QGuiApplication>
@@ -66,7 +67,7 @@ QuitQuestion::QuitQuestion(QWidget *parent)
     connect(helpButton, &QPushButton::clicked, this, &QuitQuestion::showHelp);
 
     layOut();
-    centreOnScreen();
+    move(ScreenCentre::topLeft(this));
     yesButton->setFocus();
 }
 
@@ -106,13 +107,6 @@ void QuitQuestion::layOut()
         button->setGeometry(left, buttonTop, buttonWidth, ButtonHeight);
         left += buttonWidth + ButtonSpacing;
     }
-}
-
-void QuitQuestion::centreOnScreen()
-{
-    const QRect screen = screenOf(this)->geometry();
-    move(screen.x() + std::max(0, (screen.width() - width()) / 2),
-         screen.y() + std::max(0, (screen.height() - height()) / 2));
 }
 
 void QuitQuestion::showHelp()

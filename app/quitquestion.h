@@ -38,6 +38,5 @@ protected:
 
 private:
     void layOut();
-    void centreOnScreen();
     void showHelp();
 };

@@ -6,6 +6,7 @@
 #include "hinttext.h"
 #include "idealweight.h"
 #include "quitquestion.h"
+#include "screencentre.h"
 #include "settings.h"
 #include "spinedit.h"
 #include "statusbar.h"
@@ -321,9 +322,7 @@ void Principale::showEvent(QShowEvent *event)
 
 void Principale::centreOnScreen()
 {
-    const QRect screen = this->screen()->geometry();
-    const QSize outer = frameGeometry().size();
-    move(qMax(0, (screen.width() - outer.width()) / 2), qMax(0, (screen.height() - outer.height()) / 2));
+    move(ScreenCentre::topLeft(this));
 }
 
 // Every way of closing comes here. The window is not hidden: the program ends with it.
