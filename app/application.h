@@ -56,7 +56,6 @@ public:
     // Ends every loop running, and the run loop before it starts (an end asked for
     // during start-up, under a message box, still ends the program).
     void terminate();
-    bool isTerminated() const { return m_terminated; }
 
     // Runs one handler; what it throws is reported and the program goes on.
     static void guard(const std::function<void()> &handler);
