@@ -22,7 +22,7 @@ namespace {
 
 constexpr char ChildVariable[] = "MORPHO_CLOSING_CHILD";
 const QByteArray VersionOnly("[Morphocalcule]\nversion=1.1\n");
-enum { StillRunning = 42 };
+enum { StillRunning = 42, Stuck = 99 };
 
 QByteArray settingsFile()
 {
@@ -169,6 +169,15 @@ int TestClosing::closeAndAnswer(const std::function<void()> &request,
     QTimer stillRunning;
     stillRunning.setSingleShot(true);
     connect(&stillRunning, &QTimer::timeout, this, [] { QCoreApplication::exit(StillRunning); });
+    // A question that nobody could answer fails the test instead of hanging it.
+    QTimer watchdog;
+    watchdog.setSingleShot(true);
+    connect(&watchdog, &QTimer::timeout, this, [] {
+        if (QuitQuestion *question = openQuestion())
+            question->done(QuitQuestion::No);
+        QCoreApplication::exit(Stuck);
+    });
+    watchdog.start(60000);
     QTimer::singleShot(0, this, [&] {
         request();
         // Reached only when the loop did not end: a posted end would come first.
@@ -340,7 +349,10 @@ void TestClosing::answers()
 
     bool openAfterHelp = true;
     const auto key = [](QuitQuestion *question, Qt::Key key, Qt::KeyboardModifiers modifiers = {}) {
-        QTest::keyClick(question->focusWidget(), key, modifiers);
+        // Access keys work in the active window only, as the user's keys would.
+        question->activateWindow();
+        if (QTest::qWaitForWindowActive(question))
+            QTest::keyClick(question->focusWidget(), key, modifiers);
     };
     const auto askHelp = [&](QuitQuestion *question, const std::function<void()> &help) {
         help();
