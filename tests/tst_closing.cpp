@@ -106,6 +106,7 @@ private slots:
     void everyWayOfClosingAsks();
     void eachRequestAsksAFreshQuestion();
     void savesTheSwitchAndWhereTheWindowWasMoved();
+    void saveKeepsOtherEntriesAndRewritesPosition();
     void unwritableFileIsReportedAndKeepsTheProgramRunning();
     void sessionEndAsksTheQuestionOnly_data();
     void sessionEndAsksTheQuestionOnly();
@@ -477,6 +478,24 @@ void TestClosing::savesTheSwitchAndWhereTheWindowWasMoved()
                                     [](QuitQuestion *question) { question->yesButton->click(); });
     QCOMPARE(code, 0);
     QCOMPARE(settingsFile(), savedFile(moved, false));
+}
+
+void TestClosing::saveKeepsOtherEntriesAndRewritesPosition()
+{
+    QVERIFY(FileBytes::write(Settings::path(), "[Morphocalcule]\nversion=1.0\nauteur=moi\n"
+                                               "\n[Position]\nw=427\ny=9\nx=8\n"
+                                               "\n[Informations]\nstatus=1\n"
+                                               "\n[Autre]\ncl\xE9=\xE9t\xE9\n"));
+    openWindow();
+    const int code = closeAndAnswer([this] { m_window->Quitter1Click(); },
+                                    [](QuitQuestion *question) { question->yesButton->click(); });
+    QCOMPARE(code, 0);
+    QCOMPARE(settingsFile(), "[Morphocalcule]\nversion=1.1\nauteur=moi\n"
+                             "\n[Informations]\nstatus=1\n"
+                             "\n[Autre]\ncl\xE9=\xE9t\xE9\n"
+                             "\n[Position]\nx=" +
+                                 QByteArray::number(m_window->x()) +
+                                 "\ny=" + QByteArray::number(m_window->y()) + "\n");
 }
 
 void TestClosing::unwritableFileIsReportedAndKeepsTheProgramRunning()
