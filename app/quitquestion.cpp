@@ -2,8 +2,8 @@
 
 #include "application.h"
 #include "designfont.h"
+#include "fixeddialogframe.h"
 #include "helpcontext.h"
-#include "screencentre.h"
 
 #include <QCloseEvent>
 #include <QGuiApplication>
@@ -41,9 +41,7 @@ QScreen *screenOf(const QWidget *widget)
 } // namespace
 
 QuitQuestion::QuitQuestion(QWidget *parent)
-    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint |
-                          Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                          Qt::WindowCloseButtonHint),
+    : QDialog(parent, FixedDialogFrame::flags(Qt::Dialog)),
       iconLabel(new QLabel(this)),
       textLabel(new QLabel(QStringLiteral("Voulez-vous quitter Morphocalcule 1.1 ?"), this)),
       yesButton(makeButton(QStringLiteral("&Oui"), this)),
@@ -69,7 +67,7 @@ QuitQuestion::QuitQuestion(QWidget *parent)
     connect(helpButton, &QPushButton::clicked, this, &QuitQuestion::showHelp);
 
     layOut();
-    move(ScreenCentre::topLeft(this));
+    FixedDialogFrame::centreOnScreen(this);
     yesButton->setFocus();
 }
 
