@@ -156,6 +156,8 @@ void Application::bringForward()
 
 int Application::run()
 {
+    if (m_terminated)
+        return 0;
     if (m_mainWindow)
         m_mainWindow->show();
     return exec();
@@ -163,6 +165,7 @@ int Application::run()
 
 void Application::terminate()
 {
+    m_terminated = true;
     exit(0);
 }
 

@@ -63,6 +63,8 @@ public:
 
     // Shows the main window and runs the loop until terminate(); returns the exit code.
     int run();
+    // Ends every loop running, and the run loop before it starts (an end asked for
+    // during start-up, under a message box, still ends the program).
     void terminate();
 
     // Runs one handler; what it throws is reported and the program goes on.
@@ -93,6 +95,7 @@ private:
     QPointer<QWidget> m_lastActiveWindow;
     QString m_hint;
     bool m_showHint = true;
+    bool m_terminated = false;
     QHash<int, QCursor> m_cursors;
     HelpEngineHook m_helpEngine;
     std::unique_ptr<HintTracker> m_hintTracker;

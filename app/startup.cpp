@@ -3,6 +3,7 @@
 #include "application.h"
 #include "helpengine.h"
 #include "instanceguard.h"
+#include "sessionend.h"
 
 #include <QIcon>
 #include <QPointer>
@@ -16,6 +17,7 @@ int Startup::run(char *programName, const MainWindowFactory &createMainWindow)
     std::unique_ptr<Application> application;
     try {
         application = std::make_unique<Application>(argumentCount, arguments);
+        const SessionEnd sessionEnd;
         application->setTitle(QStringLiteral("Morphocalcule"));
         application->setHelpFile(QStringLiteral("Corpidex.hlp"));
         // Its windows must go before the application, and the main window, which asks it

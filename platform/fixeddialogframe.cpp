@@ -1,5 +1,7 @@
 #include "fixeddialogframe.h"
 
+#include "screencentre.h"
+
 #include <QEvent>
 #include <QScreen>
 #include <QWidget>
@@ -32,10 +34,7 @@ Qt::WindowFlags FixedDialogFrame::flags(Qt::WindowType type)
 
 void FixedDialogFrame::centreOnScreen(QWidget *window)
 {
-    const QRect screen = window->screen()->geometry();
-    const QSize outer = window->frameGeometry().size();
-    window->move(qMax(0, (screen.width() - outer.width()) / 2),
-                 qMax(0, (screen.height() - outer.height()) / 2));
+    window->move(ScreenCentre::topLeft(window));
 }
 
 void FixedDialogFrame::centreWhenFirstShown(QWidget *window)

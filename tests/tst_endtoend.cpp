@@ -1,11 +1,50 @@
+#include "filebytes.h"
 #include "programcopy.h"
 #include "x11probe.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <csignal>
+
+namespace {
+
+const QByteArray VersionOnly("[Morphocalcule]\nversion=1.1\n");
+
+// Real X input, as a user's keyboard gives it, to the window that has the focus.
+bool pressKeys(quint32 window, const QString &keys)
+{
+    return QProcess::execute(QStringLiteral("xdotool"),
+                             {"windowfocus", "--sync", QString::number(window), "key", keys}) == 0;
+}
+
+// The shown window of that caption, framed by a window manager or not.
+std::optional<quint32> shownWindow(const QString &caption)
+{
+    QProcess search;
+    search.start(QStringLiteral("xdotool"),
+                 {"search", "--onlyvisible", "--name", QStringLiteral("^%1$").arg(caption)});
+    search.waitForFinished();
+    const QList<QByteArray> ids = search.readAllStandardOutput().split('\n');
+    bool ok = false;
+    const quint32 id = ids.first().toUInt(&ok);
+    return ok ? std::optional<quint32>(id) : std::nullopt;
+}
+
+bool windowManagerRuns()
+{
+    QProcess property;
+    property.start(QStringLiteral("xprop"), {"-root", "_NET_SUPPORTING_WM_CHECK"});
+    property.waitForFinished();
+    return property.readAllStandardOutput().contains("window id");
+}
+
+} // namespace
 
 // The built program, started as a user starts it, on this test's own X server.
 class TestEndToEnd : public QObject
@@ -17,9 +56,18 @@ private slots:
     void cleanup();
     void startsCentredAndClosesWithCodeZero_data();
     void startsCentredAndClosesWithCodeZero();
+    void signalsEndAtOnceWithoutSaving_data();
+    void signalsEndAtOnceWithoutSaving();
+    void unwritableSettingsAreReportedBeforeTheWindow();
+    void altF4AnswersAndClosesUnderAWindowManager();
 
 private:
     QString installedCopy();
+    QString settingsPath() const { return m_dir->filePath(QStringLiteral("morphocalcule.INI")); }
+    QByteArray settingsFile() const;
+    // The main window once the program shows it, centred.
+    X11Probe::Window waitForMainWindow();
+    quint32 waitForQuestion();
 
     std::unique_ptr<QTemporaryDir> m_dir;
     QProcess m_program;
@@ -46,13 +94,40 @@ QString TestEndToEnd::installedCopy()
     return ProgramCopy::in(*m_dir, QStringLiteral(MORPHO_EXECUTABLE));
 }
 
+QByteArray TestEndToEnd::settingsFile() const
+{
+    return FileBytes::read(settingsPath());
+}
+
+X11Probe::Window TestEndToEnd::waitForMainWindow()
+{
+    QList<X11Probe::Window> main;
+    [&] {
+        QTRY_VERIFY_WITH_TIMEOUT(
+            (main = X11Probe::find("TPrincipale", QStringLiteral("Morphocalcule")),
+             main.size() == 1 && main.first().mapped),
+            20000);
+    }();
+    return main.value(0);
+}
+
+quint32 TestEndToEnd::waitForQuestion()
+{
+    std::optional<quint32> question;
+    [&] {
+        QTRY_VERIFY_WITH_TIMEOUT(
+            (question = shownWindow(QStringLiteral("Confirmation"))).has_value(), 20000);
+    }();
+    return question.value_or(0);
+}
+
 void TestEndToEnd::startsCentredAndClosesWithCodeZero_data()
 {
     QTest::addColumn<QStringList>("arguments");
     QTest::newRow("no arguments") << QStringList();
-    QTest::newRow("Qt's own options and others") << QStringList{
-        "-platform", "offscreen", "-style", "windows", "-geometry", "100x100+0+0",
-        "-reverse", "--help", "160"};
+    QTest::newRow("Qt's own options and others")
+        << QStringList{"-platform",   "offscreen", "-style", "windows", "-geometry",
+                       "100x100+0+0", "-reverse",  "--help", "160"};
 }
 
 void TestEndToEnd::startsCentredAndClosesWithCodeZero()
@@ -61,29 +136,116 @@ void TestEndToEnd::startsCentredAndClosesWithCodeZero()
     m_program.start(installedCopy(), arguments);
     QVERIFY(m_program.waitForStarted());
 
-    QList<X11Probe::Window> main;
-    QTRY_VERIFY_WITH_TIMEOUT(
-        (main = X11Probe::find("TPrincipale", QStringLiteral("Morphocalcule")),
-         main.size() == 1 && main.first().mapped),
-        20000);
+    const X11Probe::Window main = waitForMainWindow();
+    QVERIFY(main.id);
+    // The settings file was written before the window showed: the version only.
+    QCOMPARE(settingsFile(), VersionOnly);
     const QSize screen = X11Probe::screenSize();
     const QRect expected((screen.width() - 427) / 2, (screen.height() - 232) / 2, 427, 232);
     QTRY_COMPARE(X11Probe::find("TPrincipale", QStringLiteral("Morphocalcule")).first().geometry,
                  expected);
     const QImage icon(QStringLiteral(MORPHO_ICON_FILE));
     QCOMPARE(icon.size(), QSize(32, 32));
-    QCOMPARE(X11Probe::icon(main.first().id), icon.convertToFormat(QImage::Format_ARGB32));
+    QCOMPARE(X11Probe::icon(main.id), icon.convertToFormat(QImage::Format_ARGB32));
 
     const QList<X11Probe::Window> application =
         X11Probe::find("TApplication", QStringLiteral("Morphocalcule"));
     QCOMPARE(application.size(), 1);
     QVERIFY(!application.first().mapped);
 
-    X11Probe::sendDeleteRequest(main.first().id);
+    // The close box asks first; Esc answers "&Non" and nothing changes.
+    X11Probe::sendDeleteRequest(main.id);
+    quint32 question = waitForQuestion();
+    QVERIFY(pressKeys(question, QStringLiteral("Escape")));
+    QTRY_VERIFY(!shownWindow(QStringLiteral("Confirmation")));
+    QCOMPARE(m_program.state(), QProcess::Running);
+    QCOMPARE(settingsFile(), VersionOnly);
+
+    // Asked again (so the program went on), Enter answers "&Oui": the settings are saved and the
+    // program ends.
+    X11Probe::sendDeleteRequest(main.id);
+    question = waitForQuestion();
+    QVERIFY(pressKeys(question, QStringLiteral("Return")));
     QVERIFY(m_program.waitForFinished(20000));
     QCOMPARE(m_program.exitStatus(), QProcess::NormalExit);
     QCOMPARE(m_program.exitCode(), 0);
     QTRY_VERIFY(X11Probe::find("TApplication", QStringLiteral("Morphocalcule")).isEmpty());
+    QCOMPARE(settingsFile(), VersionOnly + "\n[Informations]\nstatus=1\n\n[Position]\nx=" +
+                                 QByteArray::number(expected.x()) +
+                                 "\ny=" + QByteArray::number(expected.y()) + "\n");
+}
+
+void TestEndToEnd::signalsEndAtOnceWithoutSaving_data()
+{
+    QTest::addColumn<int>("signal");
+    QTest::addColumn<bool>("whileAsking");
+    QTest::newRow("SIGTERM") << SIGTERM << false;
+    QTest::newRow("SIGHUP") << SIGHUP << false;
+    QTest::newRow("SIGTERM while the quit question is open") << SIGTERM << true;
+}
+
+void TestEndToEnd::signalsEndAtOnceWithoutSaving()
+{
+    QFETCH(int, signal);
+    QFETCH(bool, whileAsking);
+    const QByteArray before =
+        VersionOnly + "\n[Informations]\nstatus=0\n\n[Position]\nx=3\ny=4\nw=5\n";
+    QVERIFY(FileBytes::write(settingsPath(), before));
+    m_program.start(installedCopy(), QStringList());
+    QVERIFY(m_program.waitForStarted());
+    const X11Probe::Window main = waitForMainWindow();
+    QVERIFY(main.id);
+    if (whileAsking) {
+        X11Probe::sendDeleteRequest(main.id);
+        QVERIFY(waitForQuestion());
+    }
+
+    QCOMPARE(::kill(pid_t(m_program.processId()), signal), 0);
+    QVERIFY(m_program.waitForFinished(20000));
+    QCOMPARE(m_program.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(m_program.exitCode(), 0);
+    QCOMPARE(settingsFile(), before);
+}
+
+void TestEndToEnd::unwritableSettingsAreReportedBeforeTheWindow()
+{
+    // A folder holds the settings file's name, so the file cannot be written.
+    QVERIFY(QDir().mkdir(settingsPath()));
+    m_program.start(installedCopy(), QStringList());
+    QVERIFY(m_program.waitForStarted());
+    QTRY_VERIFY_WITH_TIMEOUT(shownWindow(QStringLiteral("Morphocalcule")).has_value(), 20000);
+    QVERIFY(!X11Probe::find("TPrincipale", QStringLiteral("Morphocalcule")).value(0).mapped);
+
+    // An end asked for under the report ends the program before its window shows.
+    QCOMPARE(::kill(pid_t(m_program.processId()), SIGTERM), 0);
+    QVERIFY(m_program.waitForFinished(20000));
+    QCOMPARE(m_program.exitCode(), 0);
+    QVERIFY(QFileInfo(settingsPath()).isDir());
+}
+
+void TestEndToEnd::altF4AnswersAndClosesUnderAWindowManager()
+{
+    QProcess windowManager;
+    windowManager.start(QStringLiteral("openbox"), {"--sm-disable"});
+    QVERIFY(windowManager.waitForStarted());
+    QTRY_VERIFY_WITH_TIMEOUT(windowManagerRuns(), 20000);
+    const auto stopWindowManager = qScopeGuard([&] {
+        windowManager.terminate();
+        windowManager.waitForFinished();
+    });
+
+    m_program.start(installedCopy(), QStringList());
+    QVERIFY(m_program.waitForStarted());
+    const X11Probe::Window main = waitForMainWindow();
+    QVERIFY(main.id);
+    QVERIFY(pressKeys(main.id, QStringLiteral("alt+F4")));
+    // Alt+F4 in the question closes it, which counts as consent.
+    QVERIFY(pressKeys(waitForQuestion(), QStringLiteral("alt+F4")));
+    QVERIFY(m_program.waitForFinished(20000));
+    QCOMPARE(m_program.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(m_program.exitCode(), 0);
+    QVERIFY(
+        settingsFile().startsWith(VersionOnly + "\n[Informations]\nstatus=1\n\n[Position]\nx="));
 }
 
 QTEST_MAIN(TestEndToEnd)

@@ -11,10 +11,13 @@
 #include "fixeddialogframe.h"
 #include "hinttext.h"
 #include "idealweight.h"
+#include "instanceguard.h"
+#include "quitquestion.h"
+#include "screencentre.h"
+#include "settings.h"
 #include "speedbar.h"
 #include "speedbarsection.h"
 #include "speeditem.h"
-#include "instanceguard.h"
 #include "spinedit.h"
 #include "statusbar.h"
 #include "x11window.h"
@@ -24,7 +27,9 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QRadioButton>
+#include <QScopedValueRollback>
 #include <QScreen>
+#include <QSessionManager>
 #include <QTimer>
 #include <memory>
 
@@ -98,6 +103,7 @@ Principale::Principale(QWidget *parent)
     PBJustOne1->setObjectName(QStringLiteral("PBJustOne1"));
 
     qApp->installEventFilter(this);
+    connect(qApp, &QGuiApplication::commitDataRequest, this, &Principale::commitDataRequest);
     if (Application *app = Application::instance())
         app->setMainWindow(this);
     // The native window exists from here on, hidden, already marked with its class.
@@ -295,6 +301,21 @@ void Principale::FormCreate()
     loadSpeedBarWallpaper();
     if (Application *app = Application::instance())
         connect(app, &Application::hintChanged, this, &Principale::showhint);
+    loadSettings();
+}
+
+void Principale::loadSettings()
+{
+    const Settings::Stored stored = Settings::load();
+    Informations->setChecked(stored.informations);
+    if (Application *app = Application::instance())
+        app->setShowHint(stored.informations);
+    move(stored.position);
+}
+
+void Principale::saveSettings()
+{
+    Settings::save({Informations->isChecked(), pos()});
 }
 
 // Cursor 1 is the hand, or the arrow when the hand cannot be read; the tool bar's
@@ -399,9 +420,53 @@ bool Principale::eventFilter(QObject *watched, QEvent *event)
     }
 }
 
+// Every way of closing comes here. The window is not hidden: the program ends with it.
 void Principale::closeEvent(QCloseEvent *event)
 {
-    event->accept();
-    if (Application *app = Application::instance())
-        app->terminate();
+    event->ignore();
+    if (m_asking)
+        return;
+    Application::guard([this] {
+        bool canClose = true;
+        FormCloseQuery(canClose);
+        if (!canClose)
+            return;
+        FormClose();
+        if (Application *app = Application::instance())
+            app->terminate();
+    });
+}
+
+void Principale::FormCloseQuery(bool &canClose)
+{
+    const QScopedValueRollback<bool> asking(m_asking, true);
+    const int answer = QuitQuestion::ask(this);
+    // Without an answer the program is being ended from outside, and ends unsaved.
+    canClose = answer != QuitQuestion::No && answer != QuitQuestion::NoAnswer;
+}
+
+void Principale::FormClose()
+{
+    Application *app = Application::instance();
+    if (app)
+        app->helpCommand(Application::HelpQuit, 0);
+    saveSettings();
+    if (app)
+        app->helpCommand(Application::HelpQuit, 0);
+}
+
+bool Principale::agreesToEndSession()
+{
+    if (m_asking)
+        return false;
+    bool canClose = true;
+    FormCloseQuery(canClose);
+    return canClose;
+}
+
+void Principale::commitDataRequest(QSessionManager &manager)
+{
+    if (manager.allowsInteraction() && !agreesToEndSession())
+        manager.cancel();
+    manager.release();
 }

@@ -11,6 +11,7 @@ class QAction;
 class QLabel;
 class QMenu;
 class QRadioButton;
+class QSessionManager;
 class QTimer;
 class SpeedBar;
 class SpeedItem;
@@ -40,6 +41,8 @@ public:
     void showhint();
     void FormCloseQuery(bool &canClose);
     void FormClose();
+    // Asked when the desktop session is about to end: the quit question alone.
+    bool agreesToEndSession();
 
     QLabel *const Label4;
     QLabel *const Label5;
@@ -89,6 +92,10 @@ private:
     void runHandler(void (Principale::*handler)());
     void popupAt(const QPoint &globalPos);
     void updateRadioTabStops();
+    void loadSettings();
+    void saveSettings();
+    void commitDataRequest(QSessionManager &manager);
 
     ClockFormat m_clockFormat = ClockFormat::fromSystemLocale();
+    bool m_asking = false;
 };
