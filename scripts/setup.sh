@@ -7,7 +7,7 @@ cd "$(dirname "$0")/.."
 
 PACKAGES="build-essential cmake pkg-config qt6-base-dev qt6-base-dev-tools libgl-dev
 libxcb1-dev libxcb-xfixes0-dev libx11-dev fonts-liberation fonts-liberation2 fonts-dejavu-core locales
-xvfb xauth xdotool x11-utils imagemagick openbox"
+xvfb xauth xdotool x11-utils imagemagick openbox appstream desktop-file-utils"
 
 missing=""
 for package in $PACKAGES; do
