@@ -1,5 +1,6 @@
 #include "aboutbox.h"
 #include "applicationtest.h"
+#include "imagecolours.h"
 #include "principale.h"
 #include "secretpanel.h"
 #include "speedbar.h"
@@ -68,16 +69,6 @@ bool inWholeBlocks(const QImage &shown)
         }
     }
     return true;
-}
-
-QSet<QRgb> coloursOf(const QImage &image)
-{
-    QSet<QRgb> colours;
-    for (int y = 0; y < image.height(); ++y) {
-        for (int x = 0; x < image.width(); ++x)
-            colours.insert(image.pixel(x, y));
-    }
-    return colours;
 }
 
 // The pointer of a cursor picture: black and white where it is opaque.
@@ -283,7 +274,7 @@ void TestHighDpi::stretchedPictureBlendsNoColours()
         m_about->ProgramIcon->picture().toImage().convertToFormat(QImage::Format_ARGB32);
     const QImage shown = grabbed(m_about->ProgramIcon);
     QCOMPARE(shown.size(), QSize(100, 100));
-    QCOMPARE(coloursOf(shown), coloursOf(art));
+    QCOMPARE(ImageColours::of(shown), ImageColours::of(art));
 }
 
 void TestHighDpi::cursorsDoubleWithTheirHotSpots_data()

@@ -1,3 +1,4 @@
+#include "imagecolours.h"
 #include "installtree.h"
 #include "x11probe.h"
 
@@ -33,16 +34,6 @@ QImage applicationIcon()
 {
     return QImage(QStringLiteral(MORPHO_SOURCE_DIR "/resources/mainicon.xpm"))
         .convertToFormat(QImage::Format_ARGB32);
-}
-
-QSet<QRgb> coloursOf(const QImage &image)
-{
-    QSet<QRgb> colours;
-    for (int y = 0; y < image.height(); ++y) {
-        for (int x = 0; x < image.width(); ++x)
-            colours.insert(image.pixel(x, y));
-    }
-    return colours;
 }
 
 // The keys of the [Desktop Entry] group.
@@ -154,7 +145,7 @@ void TestInstall::iconsAreTheApplicationIconByWholePixels()
     QCOMPARE(art.size(), QSize(32, 32));
     const QImage icon = QImage(installed(iconFile(size))).convertToFormat(QImage::Format_ARGB32);
     QCOMPARE(icon.size(), QSize(size, size));
-    QVERIFY(coloursOf(art).contains(coloursOf(icon)));
+    QVERIFY(ImageColours::of(art).contains(ImageColours::of(icon)));
     if (size % art.width() != 0)
         return;
     const int factor = size / art.width();
