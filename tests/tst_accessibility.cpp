@@ -96,117 +96,47 @@ void TestAccessibility::nameAndDescription_data()
     QTest::addColumn<QString>("object");
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("description");
+    const auto row = [](const char *title, const QString &window, const QString &object,
+                        const QString &name, const QString &description) {
+        QTest::newRow(title) << window << object << name << description;
+    };
 
-    QTest::newRow("height field") << "main"
-                                  << "Edit1"
-                                  << "Taille" << HeightHint;
-    QTest::newRow("height field's spin button") << "main"
-                                                << "SpinButton"
-                                                << "Taille" << HeightHint;
-    QTest::newRow("height panel") << "main"
-                                  << "Panel1"
-                                  << "Taille" << HeightHint;
-    QTest::newRow("height caption") << "main"
-                                    << "Label1"
-                                    << "Entrer votre taille :" << HeightHint;
-    QTest::newRow("unit label") << "main"
-                                << "Label3"
-                                << "(en cm) " << HeightHint;
-    QTest::newRow("sex panel") << "main"
-                               << "Panel2"
-                               << "Choix du sexe" << SexHint;
-    QTest::newRow("sex caption") << "main"
-                                 << "Label2"
-                                 << "Vous êtes :" << SexHint;
-    QTest::newRow("man") << "main"
-                         << "RadioButton1"
-                         << "un homme" << SexHint;
-    QTest::newRow("woman") << "main"
-                           << "RadioButton2"
-                           << "une femme" << SexHint;
-    QTest::newRow("result caption") << "main"
-                                    << "Label5"
-                                    << "Pour cette taille le poids idéal est de :" << ResultHint;
-    QTest::newRow("empty result") << "main"
-                                  << "Label4"
-                                  << "" << ResultHint;
+    row("height field", "main", "Edit1", "Taille", HeightHint);
+    row("height field's spin button", "main", "SpinButton", "Taille", HeightHint);
+    row("height panel", "main", "Panel1", "Taille", HeightHint);
+    row("height caption", "main", "Label1", "Entrer votre taille :", HeightHint);
+    row("unit label", "main", "Label3", "(en cm) ", HeightHint);
+    row("sex panel", "main", "Panel2", "Choix du sexe", SexHint);
+    row("sex caption", "main", "Label2", "Vous êtes :", SexHint);
+    row("man", "main", "RadioButton1", "un homme", SexHint);
+    row("woman", "main", "RadioButton2", "une femme", SexHint);
+    row("result caption", "main", "Label5",
+        "Pour cette taille le poids idéal est de :", ResultHint);
+    row("empty result", "main", "Label4", "", ResultHint);
 
-    QTest::newRow("tool bar Calculer") << "main"
-                                       << "Calculer1"
-                                       << "Calculer"
-                                       << "Lance le calcul du poids idéal.";
-    QTest::newRow("tool bar A propos") << "main"
-                                       << "Apropos1"
-                                       << "A propos"
-                                       << "A propos de Morphocalcule 1.1";
-    QTest::newRow("tool bar Aide") << "main"
-                                   << "Aide"
-                                   << "Aide"
-                                   << "Affiche une aide d'utilisation.";
-    QTest::newRow("tool bar Quitter") << "main"
-                                      << "Quitter1"
-                                      << "Quitter"
-                                      << "Quitte l'application.";
+    row("tool bar Calculer", "main", "Calculer1", "Calculer", "Lance le calcul du poids idéal.");
+    row("tool bar A propos", "main", "Apropos1", "A propos", "A propos de Morphocalcule 1.1");
+    row("tool bar Aide", "main", "Aide", "Aide", "Affiche une aide d'utilisation.");
+    row("tool bar Quitter", "main", "Quitter1", "Quitter", "Quitte l'application.");
 
-    QTest::newRow("menu Calculer") << "main"
-                                   << "Calculer2"
-                                   << "Calculer"
-                                   << "Lance le calcul du poids idéal.";
-    QTest::newRow("menu A propos") << "main"
-                                   << "Apropos2"
-                                   << "A propos"
-                                   << "A propos de Morphocalcule 1.1";
-    QTest::newRow("menu Aide") << "main"
-                               << "Aide1"
-                               << "Aide"
-                               << "Affiche une aide d'utilisation.";
-    QTest::newRow("menu Informations") << "main"
-                                       << "Informations"
-                                       << "Informations"
-                                       << "Option d'affichage des panneaux d'information";
-    QTest::newRow("menu Quitter") << "main"
-                                  << "Quitter2"
-                                  << "Quitter"
-                                  << "Quitte l'application.";
+    row("menu Calculer", "main", "Calculer2", "Calculer", "Lance le calcul du poids idéal.");
+    row("menu A propos", "main", "Apropos2", "A propos", "A propos de Morphocalcule 1.1");
+    row("menu Aide", "main", "Aide1", "Aide", "Affiche une aide d'utilisation.");
+    row("menu Informations", "main", "Informations", "Informations",
+        "Option d'affichage des panneaux d'information");
+    row("menu Quitter", "main", "Quitter2", "Quitter", "Quitte l'application.");
 
     // The about box's hints have short parts only.
-    QTest::newRow("about picture") << "about"
-                                   << "ProgramIcon"
-                                   << "Click !"
-                                   << "";
-    QTest::newRow("about Ok") << "about"
-                              << "BitBtn1"
-                              << "Ok"
-                              << "Refermer cet écran";
-    QTest::newRow("about panel") << "about"
-                                 << "SecretPanel1"
-                                 << "Click pour fermer cet écran"
-                                 << "";
-    QTest::newRow("about product name") << "about"
-                                        << "ProductName"
-                                        << "Morphocalcule"
-                                        << "";
-    QTest::newRow("about version") << "about"
-                                   << "Version"
-                                   << "Version 1.1"
-                                   << "";
+    row("about picture", "about", "ProgramIcon", "Click !", "");
+    row("about Ok", "about", "BitBtn1", "Ok", "Refermer cet écran");
+    row("about panel", "about", "SecretPanel1", "Click pour fermer cet écran", "");
+    row("about product name", "about", "ProductName", "Morphocalcule", "");
+    row("about version", "about", "Version", "Version 1.1", "");
 
-    QTest::newRow("quit question") << "question"
-                                   << ""
-                                   << "Confirmation"
-                                   << "Voulez-vous quitter Morphocalcule 1.1 ?";
-    QTest::newRow("quit question Oui") << "question"
-                                       << "yes"
-                                       << "Oui"
-                                       << "Ferme Morphocalcule.";
-    QTest::newRow("quit question Non") << "question"
-                                       << "no"
-                                       << "Non"
-                                       << "Laisse Morphocalcule ouvert.";
-    QTest::newRow("quit question Aide") << "question"
-                                        << "help"
-                                        << "Aide"
-                                        << "Affiche l'aide sur la fermeture.";
+    row("quit question", "question", "", "Confirmation", "Voulez-vous quitter Morphocalcule 1.1 ?");
+    row("quit question Oui", "question", "yes", "Oui", "Ferme Morphocalcule.");
+    row("quit question Non", "question", "no", "Non", "Laisse Morphocalcule ouvert.");
+    row("quit question Aide", "question", "help", "Aide", "Affiche l'aide sur la fermeture.");
 }
 
 void TestAccessibility::nameAndDescription()

@@ -222,16 +222,13 @@ void TestHighDpi::pixelArtKeepsItsEdges_data()
     QTest::addColumn<QPoint>("at");
 
     const QPoint anywhere(-1, -1);
-    QTest::newRow("tool bar glyph, grey at rest") << "Calculer1"
-                                                  << "grey glyph" << QRect() << anywhere;
+    QTest::newRow("tool bar glyph, grey at rest")
+        << "Calculer1" << QStringLiteral("grey glyph") << QRect() << anywhere;
     // Between "Aide" and "Quitter" the wallpaper shows, from its corner inside the bevel.
-    QTest::newRow("tool bar wallpaper")
-        << "SpeedBar1"
-        << ":/BACKGROUND" << QRect(170, 0, 190, 58) << QPoint(171, 1);
-    QTest::newRow("Ok glyph") << "BitBtn1"
-                              << ":/OKGLYPH" << QRect() << anywhere;
-    QTest::newRow("spin button") << "SpinButton"
-                                 << "" << QRect() << QPoint();
+    QTest::newRow("tool bar wallpaper") << "SpeedBar1" << QStringLiteral(":/BACKGROUND")
+                                        << QRect(170, 0, 190, 58) << QPoint(171, 1);
+    QTest::newRow("Ok glyph") << "BitBtn1" << QStringLiteral(":/OKGLYPH") << QRect() << anywhere;
+    QTest::newRow("spin button") << "SpinButton" << QString() << QRect() << QPoint();
 }
 
 void TestHighDpi::pixelArtKeepsItsEdges()
