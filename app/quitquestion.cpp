@@ -26,10 +26,12 @@ enum {
     ButtonSpacing = 6,
 };
 
-QPushButton *makeButton(const QString &caption, QWidget *parent)
+// The question has no hints; a screen reader still learns what each answer does.
+QPushButton *makeButton(const QString &caption, const QString &description, QWidget *parent)
 {
     auto *button = new QPushButton(caption, parent);
     button->setAutoDefault(true);
+    button->setAccessibleDescription(description);
     return button;
 }
 
@@ -41,12 +43,13 @@ QScreen *screenOf(const QWidget *widget)
 } // namespace
 
 QuitQuestion::QuitQuestion(QWidget *parent)
-    : QDialog(parent, FixedDialogFrame::flags(Qt::Dialog)),
-      iconLabel(new QLabel(this)),
+    : QDialog(parent, FixedDialogFrame::flags(Qt::Dialog)), iconLabel(new QLabel(this)),
       textLabel(new QLabel(QStringLiteral("Voulez-vous quitter Morphocalcule 1.1 ?"), this)),
-      yesButton(makeButton(QStringLiteral("&Oui"), this)),
-      noButton(makeButton(QStringLiteral("&Non"), this)),
-      helpButton(makeButton(QStringLiteral("&Aide"), this))
+      yesButton(makeButton(QStringLiteral("&Oui"), QStringLiteral("Ferme Morphocalcule."), this)),
+      noButton(
+          makeButton(QStringLiteral("&Non"), QStringLiteral("Laisse Morphocalcule ouvert."), this)),
+      helpButton(makeButton(QStringLiteral("&Aide"),
+                            QStringLiteral("Affiche l'aide sur la fermeture."), this))
 {
     setObjectName(QStringLiteral("QuitQuestion"));
     setWindowTitle(QStringLiteral("Confirmation"));
@@ -58,6 +61,7 @@ QuitQuestion::QuitQuestion(QWidget *parent)
     iconLabel->setPixmap(
         style()->standardIcon(QStyle::SP_MessageBoxQuestion, nullptr, this).pixmap(IconSize));
     textLabel->setTextFormat(Qt::PlainText);
+    setAccessibleDescription(textLabel->text());
     textLabel->setWordWrap(true);
     textLabel->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
 

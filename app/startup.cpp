@@ -3,9 +3,9 @@
 #include "application.h"
 #include "helpengine.h"
 #include "instanceguard.h"
+#include "pixelart.h"
 #include "sessionend.h"
 
-#include <QIcon>
 #include <QPointer>
 #include <exception>
 
@@ -29,7 +29,7 @@ int Startup::run(char *programName, const MainWindowFactory &createMainWindow)
             return engine && engine->request(file, HelpEngine::Command(command), data, mainWindow);
         });
         Q_INIT_RESOURCE(about);
-        application->setWindowIcon(QIcon(QStringLiteral(":/MAINICON")));
+        application->setWindowIcon(PixelArt::icon(QStringLiteral(":/MAINICON")));
         const std::unique_ptr<QWidget> mainWindow = createMainWindow();
         return application->run();
     } catch (const InstanceGuard::AnotherInstanceRuns &) {

@@ -1,5 +1,7 @@
 #include "cursorresource.h"
 
+#include "pixelart.h"
+
 #include <QBitmap>
 #include <QImage>
 
@@ -18,9 +20,14 @@ QImage emptyBitmapImage(QSize size)
 
 QCursor CursorResource::load(const QString &path, QPoint hotSpot)
 {
-    const QImage image = QImage(path).convertToFormat(QImage::Format_ARGB32);
+    QImage image = QImage(path).convertToFormat(QImage::Format_ARGB32);
     if (image.isNull())
         return QCursor(Qt::ArrowCursor);
+    // X takes a bitmap cursor at its size in device pixels: on a denser screen it is
+    // drawn larger here, hot spot and all.
+    const int factor = PixelArt::screenScaleFactor();
+    image = PixelArt::scaled(image, image.size() * factor);
+    hotSpot *= factor;
     // Where the mask is set, a set bitmap bit is black and a clear one white.
     QImage black = emptyBitmapImage(image.size());
     QImage opaque = emptyBitmapImage(image.size());

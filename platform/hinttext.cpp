@@ -1,5 +1,7 @@
 #include "hinttext.h"
 
+#include "accessiblehint.h"
+
 #include <QObject>
 #include <QVariant>
 #include <QWidget>
@@ -12,6 +14,7 @@ constexpr char ShowHintProperty[] = "morphoShowHint";
 void HintText::set(QObject *object, const QString &hint)
 {
     object->setProperty(HintProperty, hint);
+    AccessibleHint::expose(object);
 }
 
 QString HintText::of(const QObject *object)

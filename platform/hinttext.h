@@ -7,7 +7,8 @@ class QWidget;
 
 // A hint is one text "short part|long part": the short part is the tooltip, the long
 // part goes to the hint line; a text without "|" serves whole as both. Hints are kept
-// on widgets and menu actions as a dynamic property, so Qt's own tooltips stay unused.
+// on widgets and menu actions as a dynamic property, so Qt's own tooltips stay unused;
+// screen readers are told them too.
 class HintText
 {
 public:

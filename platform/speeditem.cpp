@@ -51,7 +51,6 @@ QString SpeedItem::hint() const
 void SpeedItem::setHint(const QString &hint)
 {
     HintText::set(m_button, hint);
-    m_button->setAccessibleDescription(HintText::longPart(hint));
 }
 
 void SpeedItem::setSpacing(int spacing)

@@ -6,8 +6,8 @@ set -eu
 cd "$(dirname "$0")/.."
 
 PACKAGES="build-essential cmake pkg-config qt6-base-dev qt6-base-dev-tools libgl-dev
-libxcb1-dev libx11-dev fonts-liberation fonts-liberation2 fonts-dejavu-core locales
-xvfb xauth xdotool x11-utils imagemagick openbox"
+libxcb1-dev libxcb-xfixes0-dev libx11-dev fonts-liberation fonts-liberation2 fonts-dejavu-core locales
+xvfb xauth xdotool x11-utils imagemagick openbox appstream desktop-file-utils"
 # Callers may name more packages: the benchmark does.
 PACKAGES="$PACKAGES $*"
 

@@ -1,6 +1,7 @@
 #include "aboutbox.h"
 #include "applicationtest.h"
 #include "hinttext.h"
+#include "imagecolours.h"
 #include "principale.h"
 #include "secretpanel.h"
 #include "stretchedimage.h"
@@ -48,16 +49,6 @@ void startRoll(AboutBox &box)
     QTest::mouseClick(box.ProgramIcon, Qt::LeftButton);
     QVERIFY(box.SecretPanel1->isActive());
     QTRY_VERIFY(box.SecretPanel1->offset() >= 2);
-}
-
-QSet<QRgb> coloursOf(const QImage &image)
-{
-    QSet<QRgb> colours;
-    for (int y = 0; y < image.height(); ++y) {
-        for (int x = 0; x < image.width(); ++x)
-            colours.insert(image.pixel(x, y));
-    }
-    return colours;
 }
 
 // Runs `act` on the about box once the command under test has shown it modally.
@@ -192,12 +183,12 @@ void TestAboutBox::picture()
     const QImage art = m_box->ProgramIcon->picture().toImage();
     QCOMPARE(art.size(), QSize(32, 32));
     QCOMPARE(art.pixelColor(0, 0), QColor(0xC0, 0xC0, 0xC0));
-    QVERIFY(coloursOf(art).size() <= 16);
+    QVERIFY(ImageColours::of(art).size() <= 16);
 
     const QImage shown = m_box->ProgramIcon->grab().toImage().convertToFormat(art.format());
     QCOMPARE(shown.size(), QSize(50, 50));
-    QVERIFY(coloursOf(art).contains(coloursOf(shown)));
-    QCOMPARE(coloursOf(shown).size(), coloursOf(art).size());
+    QVERIFY(ImageColours::of(art).contains(ImageColours::of(shown)));
+    QCOMPARE(ImageColours::of(shown).size(), ImageColours::of(art).size());
 
     const QFont title = m_box->ProductName->font();
     QCOMPARE(title.pixelSize(), 32);

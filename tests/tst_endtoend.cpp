@@ -60,6 +60,7 @@ private slots:
     void signalsEndAtOnceWithoutSaving();
     void unwritableSettingsAreReportedBeforeTheWindow();
     void altF4AnswersAndClosesUnderAWindowManager();
+    void iconKeepsItsPixelsOnADenserScreen();
 
 private:
     QString installedCopy();
@@ -246,6 +247,29 @@ void TestEndToEnd::altF4AnswersAndClosesUnderAWindowManager()
     QCOMPARE(m_program.exitCode(), 0);
     QVERIFY(
         settingsFile().startsWith(VersionOnly + "\n[Informations]\nstatus=1\n\n[Position]\nx="));
+}
+
+// What a task bar shows on a screen of twice the density: the icon at twice its size,
+// each of its pixels a block of 2 x 2.
+void TestEndToEnd::iconKeepsItsPixelsOnADenserScreen()
+{
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("QT_SCALE_FACTOR"), QStringLiteral("2"));
+    m_program.setProcessEnvironment(environment);
+    m_program.start(installedCopy(), QStringList());
+    QVERIFY(m_program.waitForStarted());
+    const X11Probe::Window main = waitForMainWindow();
+    QVERIFY(main.id);
+    QCOMPARE(main.geometry.size(), QSize(854, 464));
+
+    const QImage art =
+        QImage(QStringLiteral(MORPHO_ICON_FILE)).convertToFormat(QImage::Format_ARGB32);
+    const QImage icon = X11Probe::icon(main.id);
+    QCOMPARE(icon.size(), art.size() * 2);
+    for (int y = 0; y < icon.height(); ++y) {
+        for (int x = 0; x < icon.width(); ++x)
+            QCOMPARE(icon.pixel(x, y), art.pixel(x / 2, y / 2));
+    }
 }
 
 QTEST_MAIN(TestEndToEnd)

@@ -1,3 +1,4 @@
+#include "installtree.h"
 #include "x11probe.h"
 
 #include <QApplication>
@@ -76,15 +77,8 @@ QString TestHelpEndToEnd::prepare(const QString &layout)
 {
     if (layout == QLatin1String("installed")) {
         const QString prefix = m_dir->filePath(QStringLiteral("prefix"));
-        QProcess install;
-        install.start(QStringLiteral(MORPHO_CMAKE),
-                      {QStringLiteral("--install"), QStringLiteral(MORPHO_BUILD_DIR),
-                       QStringLiteral("--prefix"), prefix});
-        if (!install.waitForFinished(60000) || install.exitCode() != 0) {
-            qWarning() << install.readAllStandardError();
-            return QString();
-        }
-        if (!QFile::exists(prefix + QStringLiteral("/share/morphocalcule/") + HelpFileName))
+        if (!InstallTree::into(prefix) ||
+            !QFile::exists(prefix + QStringLiteral("/share/morphocalcule/") + HelpFileName))
             return QString();
         return prefix + QStringLiteral("/bin/morphocalcule");
     }

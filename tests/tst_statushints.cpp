@@ -1,16 +1,21 @@
+#include "aboutbox.h"
 #include "applicationtest.h"
 #include "bevelpanel.h"
 #include "hintbubble.h"
 #include "principale.h"
+#include "secretpanel.h"
+#include "speeditem.h"
 #include "spinbutton.h"
 #include "spinedit.h"
 #include "statusbar.h"
+#include "stretchedimage.h"
 #include "tooltiptracker.h"
 
 #include <QAccessible>
 #include <QEventLoop>
 #include <QLabel>
 #include <QMenu>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpression>
 #include <QScreen>
@@ -92,6 +97,8 @@ private slots:
     void tooltipHides();
     void tooltipComesQuicklyAfterAnother();
     void switchedOffTooltipsLeaveTheHintLine();
+    void aboutBoxShowsShortHintsOnly_data();
+    void aboutBoxShowsShortHintsOnly();
 
 private:
     void controls();
@@ -131,6 +138,8 @@ QWidget *TestStatusHints::widget(const QString &name) const
         return m_window->Edit1->findChild<SpinButton *>();
     if (name.startsWith(u"StatusBar panel "))
         return m_window->StatusBar->panel(name.back().digitValue());
+    if (auto *item = m_window->findChild<SpeedItem *>(name))
+        return item->button();
     return m_window->findChild<QWidget *>(name);
 }
 
@@ -217,6 +226,18 @@ void TestStatusHints::controls()
                                              << "";
     QTest::newRow("window between the panels") << "Principale" << QPoint(209, 100) << ""
                                                << "";
+    QTest::newRow("tool bar Calculer")
+        << "Calculer1" << QPoint(27, 27) << "Lance le calcul du poids idéal."
+        << "Calculer";
+    QTest::newRow("tool bar A propos")
+        << "Apropos1" << QPoint(27, 27) << "A propos de Morphocalcule 1.1"
+        << "A propos";
+    QTest::newRow("tool bar Aide") << "Aide" << QPoint(27, 27) << "Affiche une aide d'utilisation."
+                                   << "Aide";
+    QTest::newRow("tool bar Quitter") << "Quitter1" << QPoint(27, 27) << "Quitte l'application."
+                                      << "Quitter";
+    QTest::newRow("tool bar background") << "SpeedBar1" << QPoint(250, 30) << ""
+                                         << "";
     QTest::newRow("status bar, clock") << "StatusBar panel 0" << QPoint(30, 8) << ""
                                        << "";
     QTest::newRow("status bar, hint line") << "StatusBar panel 1" << QPoint(200, 8) << ""
@@ -395,6 +416,68 @@ void TestStatusHints::switchedOffTooltipsLeaveTheHintLine()
     movePointer(m_window->Label1, {5, 6});
     QTRY_VERIFY(bubbleShownAfterIdle());
     QCOMPARE(tooltips()->bubble()->text(), QStringLiteral("Taille"));
+}
+
+// The about box's hints have short parts only: the hint line stays empty over it, and its
+// bubbles are those of the picture, of "Ok" and, while the credits roll, of the panel.
+void TestStatusHints::aboutBoxShowsShortHintsOnly_data()
+{
+    QTest::addColumn<QString>("target");
+    QTest::addColumn<QPoint>("at");
+    QTest::addColumn<bool>("rolling");
+    QTest::addColumn<bool>("tooltipsOn");
+    QTest::addColumn<QString>("tooltip"); // empty: no control of its own, no bubble
+
+    QTest::newRow("picture") << "ProgramIcon" << QPoint(25, 25) << false << true << "Click !";
+    QTest::newRow("Ok") << "BitBtn1" << QPoint(37, 12) << false << true << "Refermer cet écran";
+    QTest::newRow("panel at rest") << "SecretPanel1" << QPoint(150, 140) << false << true << "";
+    QTest::newRow("product name at rest") << "ProductName" << QPoint(50, 18) << false << true << "";
+    QTest::newRow("panel while rolling")
+        << "SecretPanel1" << QPoint(150, 90) << true << true << "Click pour fermer cet écran";
+    QTest::newRow("picture, tooltips off")
+        << "ProgramIcon" << QPoint(25, 25) << false << false << "";
+    QTest::newRow("panel while rolling, tooltips off")
+        << "SecretPanel1" << QPoint(150, 90) << true << false << "";
+}
+
+void TestStatusHints::aboutBoxShowsShortHintsOnly()
+{
+    QFETCH(QString, target);
+    QFETCH(QPoint, at);
+    QFETCH(bool, rolling);
+    QFETCH(bool, tooltipsOn);
+    QFETCH(QString, tooltip);
+
+    hover(m_window->Label5, {10, 6}, ResultHint);
+    if (!tooltipsOn)
+        m_window->Informations->trigger();
+    AboutBox box;
+    box.setWindowModality(Qt::ApplicationModal);
+    box.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&box));
+    box.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&box));
+    if (rolling)
+        QTest::mouseClick(box.ProgramIcon, Qt::LeftButton);
+    QCOMPARE(box.SecretPanel1->isActive(), rolling);
+    QWidget *over = box.findChild<QWidget *>(target);
+    QVERIFY(over && over->isVisible());
+
+    hover(over, at, QString());
+    QWidget *control = tooltip.isEmpty() ? nullptr : over;
+    QTRY_COMPARE(tooltipControlAfterIdle(), control);
+    if (tooltip.isEmpty()) {
+        QCOMPARE(tooltips()->pendingDelay(), 0);
+        QVERIFY(bubbleHiddenAfterIdle());
+    } else {
+        QTRY_VERIFY(bubbleShownAfterIdle());
+        QCOMPARE(tooltips()->bubble()->text(), tooltip);
+        QCOMPARE(tooltips()->bubble()->pos(),
+                 control->mapToGlobal(QPoint(0, control->height() + 6)));
+    }
+    QCOMPARE(hintLineAfterIdle(), QString());
+    if (!tooltipsOn)
+        m_window->Informations->trigger();
 }
 
 MORPHO_APPLICATION_TEST_MAIN(TestStatusHints)

@@ -5,6 +5,7 @@
 #include <QGuiApplication>
 #include <QtGui/qguiapplication_platform.h>
 #include <xcb/xcb.h>
+#include <xcb/xfixes.h>
 
 #include <cstdlib>
 #include <memory>
@@ -120,6 +121,25 @@ QImage X11Probe::icon(quint32 window)
             image.setPixel(x, y, values[2 + y * image.width() + x]);
     }
     return image;
+}
+
+X11Probe::Cursor X11Probe::cursor()
+{
+    xcb_connection_t *c = connection();
+    // The extension answers a client only once it has said which version it speaks.
+    Reply<xcb_xfixes_query_version_reply_t> version(
+        xcb_xfixes_query_version_reply(c, xcb_xfixes_query_version(c, 4, 0), nullptr), &std::free);
+    Reply<xcb_xfixes_get_cursor_image_reply_t> reply(
+        xcb_xfixes_get_cursor_image_reply(c, xcb_xfixes_get_cursor_image(c), nullptr), &std::free);
+    if (!version || !reply)
+        return {};
+    const quint32 *pixels = xcb_xfixes_get_cursor_image_cursor_image(reply.get());
+    QImage image(reply->width, reply->height, QImage::Format_ARGB32_Premultiplied);
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x)
+            image.setPixel(x, y, pixels[y * image.width() + x]);
+    }
+    return {image.convertToFormat(QImage::Format_ARGB32), QPoint(reply->xhot, reply->yhot)};
 }
 
 void X11Probe::sendDeleteRequest(quint32 window)

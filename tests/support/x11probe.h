@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QImage>
 #include <QList>
+#include <QPoint>
 #include <QRect>
 #include <QString>
 
@@ -28,6 +29,13 @@ public:
     static QString shownCaption(quint32 window);
     // The first image of the window's _NET_WM_ICON, the icon that task bars show.
     static QImage icon(quint32 window);
+    // The pointer's shape as the X server shows it now, and its hot spot.
+    struct Cursor
+    {
+        QImage image;
+        QPoint hotSpot;
+    };
+    static Cursor cursor();
     // Asks a window to close, as its close box does.
     static void sendDeleteRequest(quint32 window);
     // The window that has the keyboard focus, and the one a window manager calls active.

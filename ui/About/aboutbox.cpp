@@ -5,6 +5,7 @@
 #include "designlabel.h"
 #include "fixeddialogframe.h"
 #include "hinttext.h"
+#include "pixelart.h"
 #include "secretpanel.h"
 #include "stretchedimage.h"
 #include "x11window.h"
@@ -110,7 +111,7 @@ void AboutBox::createOkButton()
 {
     BitBtn1->setObjectName(QStringLiteral("BitBtn1"));
     BitBtn1->setGeometry(111, 150, 75, 25);
-    BitBtn1->setIcon(QIcon(QStringLiteral(":/OKGLYPH")));
+    BitBtn1->setIcon(PixelArt::icon(QStringLiteral(":/OKGLYPH")));
     BitBtn1->setIconSize({18, 18});
     BitBtn1->setDefault(true);
     HintText::set(BitBtn1, QStringLiteral("Refermer cet écran|"));
