@@ -1,6 +1,6 @@
 #include "aboutbox.h"
 #include "applicationtest.h"
-#include "heapusage.h"
+#include "memoryusage.h"
 #include "principale.h"
 #include "secretpanel.h"
 #include "speedbarbutton.h"
@@ -24,13 +24,13 @@ constexpr qint64 ResidentBound = 1024 * 1024;
 class MemoryWatch
 {
 public:
-    MemoryWatch() : m_heap(HeapUsage::inUse()), m_resident(HeapUsage::residentBytes()) {}
+    MemoryWatch() : m_heap(MemoryUsage::heapInUse()), m_resident(MemoryUsage::resident()) {}
 
     // Empty when memory stayed within the bounds, else what grew.
     QString growth() const
     {
-        const qint64 heap = qint64(HeapUsage::inUse()) - qint64(m_heap);
-        const std::optional<qint64> resident = HeapUsage::residentBytes();
+        const qint64 heap = qint64(MemoryUsage::heapInUse()) - qint64(m_heap);
+        const std::optional<qint64> resident = MemoryUsage::resident();
         if (heap > HeapBound)
             return QStringLiteral("the heap grew by %1 bytes").arg(heap);
         if (m_resident && resident && *resident - *m_resident > ResidentBound)

@@ -2,6 +2,7 @@
 #include "programcopy.h"
 #include "x11probe.h"
 #include "x11window.h"
+#include "xdotool.h"
 
 #include <QDateTime>
 #include <QFile>
@@ -110,10 +111,7 @@ QProcess *TestSingleInstance::startProcess(const QString &program, const QString
 // Real input and window requests, as a user's, through xdotool.
 bool TestSingleInstance::runTool(const QStringList &arguments)
 {
-    QProcess tool;
-    tool.start(QStringLiteral("xdotool"), arguments);
-    return tool.waitForFinished(Patience) && tool.exitStatus() == QProcess::NormalExit &&
-           tool.exitCode() == 0;
+    return XDoTool::run(arguments, Patience);
 }
 
 // Openbox announces itself on the root before it handles map requests; its start-up
