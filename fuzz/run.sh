@@ -13,6 +13,8 @@ cmake -S . -B build-fuzz -DMORPHO_FUZZ=ON -DCMAKE_CXX_COMPILER=clang++ \
 cmake --build build-fuzz -j2
 
 mkdir -p build-fuzz/findings
+# Reports name functions and lines.
+[ -x /usr/bin/llvm-symbolizer-14 ] && export ASAN_SYMBOLIZER_PATH=/usr/bin/llvm-symbolizer-14
 for target in $targets; do
     # New inputs go to a scratch folder: the committed seeds stay as they are.
     work="build-fuzz/corpus/$target"
