@@ -127,14 +127,7 @@ bool TestDamagedSettings::start(bool unprivileged)
 
 X11Probe::Window TestDamagedSettings::waitForMainWindow()
 {
-    QList<X11Probe::Window> main;
-    [&] {
-        QTRY_VERIFY_WITH_TIMEOUT(
-            (main = X11Probe::find("TPrincipale", QStringLiteral("Morphocalcule")),
-             main.size() == 1 && main.first().mapped),
-            Patience);
-    }();
-    return main.value(0);
+    return X11Probe::waitForMapped("TPrincipale", QStringLiteral("Morphocalcule"), Patience);
 }
 
 quint32 TestDamagedSettings::waitForWindow(const QString &caption, quint32 besides)

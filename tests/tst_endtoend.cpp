@@ -89,14 +89,7 @@ QByteArray TestEndToEnd::settingsFile() const
 
 X11Probe::Window TestEndToEnd::waitForMainWindow()
 {
-    QList<X11Probe::Window> main;
-    [&] {
-        QTRY_VERIFY_WITH_TIMEOUT(
-            (main = X11Probe::find("TPrincipale", QStringLiteral("Morphocalcule")),
-             main.size() == 1 && main.first().mapped),
-            20000);
-    }();
-    return main.value(0);
+    return X11Probe::waitForMapped("TPrincipale", QStringLiteral("Morphocalcule"), 20000);
 }
 
 quint32 TestEndToEnd::waitForQuestion()

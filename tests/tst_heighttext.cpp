@@ -49,7 +49,8 @@ void TestHeightText::parse_data()
     QTest::newRow("exponent with sign") << "1,6e+2" << comma << std::optional(160.0);
     QTest::newRow("exponent without digits") << "16E" << comma << refused;
     QTest::newRow("exponent after blank") << "16 E2" << comma << refused;
-    QTest::newRow("exponent stops at 500, a digit left over") << "1E5000" << comma << refused;
+    QTest::newRow("exponent stops at 500, a digit left over")
+        << "1E5000" << comma << refused;
     QTest::newRow("exponent 500 overflows a double") << "1E500" << comma << refused;
     QTest::newRow("small exponent underflows to 0") << "1E-499" << comma << std::optional(0.0);
     QTest::newRow("too large for a double") << "1E309" << comma << refused;
