@@ -89,9 +89,11 @@ std::optional<double> HeightText::parse(QStringView text, QChar separator)
     if (pos != end)
         return std::nullopt;
 
+    // Zero stays zero whatever the exponent: 10^e itself may overflow, and 0 × ∞ is no number.
     const long long scale = exponent - decimals;
-    long double number = scale >= 0 ? accumulator * powerOfTen(scale)
-                                     : accumulator / powerOfTen(-scale);
+    long double number = accumulator == 0.0L ? 0.0L
+                         : scale >= 0        ? accumulator * powerOfTen(scale)
+                                             : accumulator / powerOfTen(-scale);
     if (negative)
         number = -number;
     const double result = static_cast<double>(number);

@@ -5,9 +5,13 @@
 set -eu
 cd "$(dirname "$0")/.."
 
+# clang, its compiler runtime (libFuzzer and the sanitizers) and llvm's symbolizer serve
+# the fuzz targets and the sanitizer build; setpriv (util-linux) runs a test's program as
+# another user.
 PACKAGES="build-essential cmake pkg-config qt6-base-dev qt6-base-dev-tools libgl-dev
 libxcb1-dev libxcb-xfixes0-dev libx11-dev fonts-liberation fonts-liberation2 fonts-dejavu-core locales
-xvfb xauth xdotool x11-utils imagemagick openbox appstream desktop-file-utils"
+xvfb xauth xdotool x11-utils imagemagick openbox appstream desktop-file-utils
+clang libclang-rt-14-dev llvm-14 util-linux"
 # Callers may name more packages: the benchmark does.
 PACKAGES="$PACKAGES $*"
 

@@ -1,6 +1,7 @@
 #include "filebytes.h"
 #include "programcopy.h"
 #include "x11probe.h"
+#include "xdotool.h"
 
 #include <QApplication>
 #include <QDir>
@@ -16,24 +17,11 @@ namespace {
 
 const QByteArray VersionOnly("[Morphocalcule]\nversion=1.1\n");
 
-// Real X input, as a user's keyboard gives it, to the window that has the focus.
-bool pressKeys(quint32 window, const QString &keys)
-{
-    return QProcess::execute(QStringLiteral("xdotool"),
-                             {"windowfocus", "--sync", QString::number(window), "key", keys}) == 0;
-}
-
 // The shown window of that caption, framed by a window manager or not.
 std::optional<quint32> shownWindow(const QString &caption)
 {
-    QProcess search;
-    search.start(QStringLiteral("xdotool"),
-                 {"search", "--onlyvisible", "--name", QStringLiteral("^%1$").arg(caption)});
-    search.waitForFinished();
-    const QList<QByteArray> ids = search.readAllStandardOutput().split('\n');
-    bool ok = false;
-    const quint32 id = ids.first().toUInt(&ok);
-    return ok ? std::optional<quint32>(id) : std::nullopt;
+    const QList<quint32> windows = XDoTool::shownWindows(caption);
+    return windows.isEmpty() ? std::nullopt : std::optional(windows.first());
 }
 
 bool windowManagerRuns()
@@ -102,14 +90,7 @@ QByteArray TestEndToEnd::settingsFile() const
 
 X11Probe::Window TestEndToEnd::waitForMainWindow()
 {
-    QList<X11Probe::Window> main;
-    [&] {
-        QTRY_VERIFY_WITH_TIMEOUT(
-            (main = X11Probe::find("TPrincipale", QStringLiteral("Morphocalcule")),
-             main.size() == 1 && main.first().mapped),
-            20000);
-    }();
-    return main.value(0);
+    return X11Probe::waitForMapped("TPrincipale", QStringLiteral("Morphocalcule"), 20000);
 }
 
 quint32 TestEndToEnd::waitForQuestion()
@@ -157,7 +138,7 @@ void TestEndToEnd::startsCentredAndClosesWithCodeZero()
     // The close box asks first; Esc answers "&Non" and nothing changes.
     X11Probe::sendDeleteRequest(main.id);
     quint32 question = waitForQuestion();
-    QVERIFY(pressKeys(question, QStringLiteral("Escape")));
+    QVERIFY(XDoTool::pressKeys(question, QStringLiteral("Escape")));
     QTRY_VERIFY(!shownWindow(QStringLiteral("Confirmation")));
     QCOMPARE(m_program.state(), QProcess::Running);
     QCOMPARE(settingsFile(), VersionOnly);
@@ -166,7 +147,7 @@ void TestEndToEnd::startsCentredAndClosesWithCodeZero()
     // program ends.
     X11Probe::sendDeleteRequest(main.id);
     question = waitForQuestion();
-    QVERIFY(pressKeys(question, QStringLiteral("Return")));
+    QVERIFY(XDoTool::pressKeys(question, QStringLiteral("Return")));
     QVERIFY(m_program.waitForFinished(20000));
     QCOMPARE(m_program.exitStatus(), QProcess::NormalExit);
     QCOMPARE(m_program.exitCode(), 0);
@@ -239,9 +220,9 @@ void TestEndToEnd::altF4AnswersAndClosesUnderAWindowManager()
     QVERIFY(m_program.waitForStarted());
     const X11Probe::Window main = waitForMainWindow();
     QVERIFY(main.id);
-    QVERIFY(pressKeys(main.id, QStringLiteral("alt+F4")));
+    QVERIFY(XDoTool::pressKeys(main.id, QStringLiteral("alt+F4")));
     // Alt+F4 in the question closes it, which counts as consent.
-    QVERIFY(pressKeys(waitForQuestion(), QStringLiteral("alt+F4")));
+    QVERIFY(XDoTool::pressKeys(waitForQuestion(), QStringLiteral("alt+F4")));
     QVERIFY(m_program.waitForFinished(20000));
     QCOMPARE(m_program.exitStatus(), QProcess::NormalExit);
     QCOMPARE(m_program.exitCode(), 0);

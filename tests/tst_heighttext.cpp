@@ -54,6 +54,10 @@ void TestHeightText::parse_data()
     QTest::newRow("exponent 500 overflows a double") << "1E500" << comma << refused;
     QTest::newRow("small exponent underflows to 0") << "1E-499" << comma << std::optional(0.0);
     QTest::newRow("too large for a double") << "1E309" << comma << refused;
+    QTest::newRow("zero with an exponent beyond any power of ten")
+        << "0E4999" << comma << std::optional(0.0);
+    QTest::newRow("negative zero with decimals and a large exponent")
+        << "-0,000e999" << comma << std::optional(-0.0);
     QTest::newRow("largest decimal") << "1,7E308" << comma << std::optional(1.7e308);
     QTest::newRow("arabic-indic digit") << QString::fromUtf8("١٦٠") << comma << refused;
 }

@@ -1,5 +1,6 @@
 #include "installtree.h"
 #include "x11probe.h"
+#include "xdotool.h"
 
 #include <QApplication>
 #include <QDir>
@@ -47,11 +48,6 @@ QStringList mappedCaptions()
             captions.append(window.caption);
     }
     return captions;
-}
-
-bool xdotool(const QStringList &arguments)
-{
-    return QProcess::execute(QStringLiteral("xdotool"), arguments) == 0;
 }
 
 } // namespace
@@ -129,10 +125,11 @@ void TestHelpEndToEnd::aideFindsTheHelpFile()
     // Right button released over the window, then the item's underlined letter.
     const QPoint centre = main.first().geometry.center();
     const int before = mappedWindows();
-    QVERIFY(xdotool({QStringLiteral("mousemove"), QString::number(centre.x()),
-                     QString::number(centre.y()), QStringLiteral("click"), QStringLiteral("3")}));
+    QVERIFY(
+        XDoTool::run({QStringLiteral("mousemove"), QString::number(centre.x()),
+                      QString::number(centre.y()), QStringLiteral("click"), QStringLiteral("3")}));
     QTRY_VERIFY_WITH_TIMEOUT(mappedWindows() > before, 10000);
-    QVERIFY(xdotool({QStringLiteral("key"), QStringLiteral("i")}));
+    QVERIFY(XDoTool::run({QStringLiteral("key"), QStringLiteral("i")}));
 
     QTRY_VERIFY2_WITH_TIMEOUT(mappedCaptions().contains(caption),
                               qPrintable(mappedCaptions().join(QStringLiteral(" | "))), 10000);

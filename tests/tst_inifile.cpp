@@ -1,5 +1,6 @@
 #include "filebytes.h"
 #include "inifile.h"
+#include "memoryusage.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -115,6 +116,11 @@ private slots:
     void readOnlyFolderFallsBackToWritingInPlace();
     void unwritablePlacesFail();
     void killedSaverNeverLeavesADamagedFile();
+    void damagedFiles_data();
+    void damagedFiles();
+    void enormousFileTakesBoundedMemory();
+    void danglingSymbolicLinks();
+    void pipeInItsPlaceIsNeitherReadNorWaitedFor();
 
 private:
     QString path(const QString &name = QStringLiteral("test.ini")) const
@@ -444,6 +450,132 @@ void TestIniFile::killedSaverNeverLeavesADamagedFile()
                                 .arg(contents.size())
                                 .arg(QString::fromLatin1(contents.left(20)))));
     }
+}
+
+void TestIniFile::damagedFiles_data()
+{
+    QTest::addColumn<QByteArray>("contents");
+    QTest::addColumn<QByteArray>("status");
+    // What a write of a new section adds after the file's bytes, which stay as they were.
+    QTest::addColumn<QByteArray>("added");
+
+    const QByteArray megabyte(1 << 20, 'x');
+    const QByteArray versionSection = "[Morphocalcule]\nversion=1.1\n";
+    QTest::newRow("random text") << QByteArray("Lorem ipsum = dolor\n\tsit amet; [consectetur\n")
+                                 << QByteArray("d") << "\n" + versionSection;
+    QTest::newRow("keys without a section")
+        << QByteArray("status=0\nx=5") << QByteArray("d") << "\n\n" + versionSection;
+    QTest::newRow("section line without a bracket")
+        << QByteArray("[Informations\nstatus=0\n") << QByteArray("d") << "\n" + versionSection;
+    QTest::newRow("text after the bracket") << QByteArray("[Informations] ; note\nstatus=0\n")
+                                            << QByteArray("0") << "\n" + versionSection;
+    QTest::newRow("one-megabyte line before the section")
+        << megabyte + "\n[Informations]\nstatus=0\n"
+        << QByteArray("0") << "\n" + versionSection;
+    QTest::newRow("one-megabyte last line without a line break")
+        << "[Informations]\nstatus=0\n" + megabyte << QByteArray("0") << "\n\n" + versionSection;
+    QTest::newRow("one-megabyte section name")
+        << "[" + megabyte + "]\nstatus=1\n[Informations]\nstatus=0\n"
+        << QByteArray("0") << "\n" + versionSection;
+    QTest::newRow("one-megabyte value before the key")
+        << "[Informations]\nautre=" + megabyte + "\nstatus=0\n"
+        << QByteArray("0") << "\n" + versionSection;
+    QTest::newRow("NUL bytes") << QByteArray("\0\0\0\n[Informations]\nstatus=0\n\0\0", 30)
+                               << QByteArray("0") << "\n\n" + versionSection;
+    QTest::newRow("invalid UTF-8")
+        << QByteArray("[\xC3(\xFF]\nk=\x80\xFE\n[Informations]\nstatus=\xC3\n")
+        << QByteArray("\xC3") << "\n" + versionSection;
+    // One line, ending in a carriage return: CRLF for what is added.
+    QTest::newRow("carriage returns only")
+        << QByteArray("[Informations]\rstatus=0\r") << QByteArray("d")
+        << QByteArray("\n\r\n[Morphocalcule]\r\nversion=1.1\r\n");
+}
+
+void TestIniFile::damagedFiles()
+{
+    QFETCH(QByteArray, contents);
+    QFETCH(QByteArray, status);
+    QFETCH(QByteArray, added);
+    QVERIFY(FileBytes::write(path(), contents));
+    IniFile file(path());
+    QCOMPARE(file.readString("Informations", "status", "d"), status);
+    QVERIFY(file.writeString("Morphocalcule", "version", "1.1"));
+    QCOMPARE(FileBytes::read(path()), contents + added);
+    QCOMPARE(file.readString("Informations", "status", "d"), status);
+    QCOMPARE(file.readString("Morphocalcule", "version", "d"), QByteArray("1.1"));
+}
+
+void TestIniFile::enormousFileTakesBoundedMemory()
+{
+    // 100 MB of zeros, made sparse at once, with the section at its very end.
+    constexpr qint64 Size = qint64(100) << 20;
+    const QByteArray tail = "\n[Informations]\nstatus=0\n";
+    {
+        QFile file(path());
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        QVERIFY(file.resize(Size));
+        QVERIFY(file.seek(Size));
+        QCOMPARE(file.write(tail), tail.size());
+    }
+    const bool peakReset = MemoryUsage::resetPeak();
+    const std::optional<qint64> before = MemoryUsage::peakResident();
+
+    IniFile file(path());
+    QCOMPARE(file.readString("Informations", "status", "d"), QByteArray("0"));
+    QVERIFY(file.writeString("Morphocalcule", "version", "1.1"));
+    QVERIFY(file.writeString("Informations", "status", "1"));
+    QCOMPARE(file.readString("Informations", "status", "d"), QByteArray("1"));
+
+    const QByteArray added = "\n[Informations]\nstatus=1\n\n[Morphocalcule]\nversion=1.1\n";
+    QFile written(path());
+    QVERIFY(written.open(QIODevice::ReadOnly));
+    QCOMPARE(written.size(), Size + added.size());
+    QVERIFY(written.seek(Size));
+    QCOMPARE(written.readAll(), added);
+    QVERIFY(written.seek(Size / 2));
+    QCOMPARE(written.read(4096), QByteArray(4096, '\0'));
+
+    if (!peakReset || !before)
+        QSKIP("the kernel does not let the peak of resident memory be reset here");
+    // A few buffers of 64 KB: nothing that grows with the file.
+    const qint64 growth = *MemoryUsage::peakResident() - *before;
+    QVERIFY2(growth < 16 << 20, qPrintable(QStringLiteral("peak grew by %1 bytes").arg(growth)));
+}
+
+void TestIniFile::danglingSymbolicLinks()
+{
+    // A link to a file that is not there yet: the write creates it and keeps the link.
+    QVERIFY(QDir().mkdir(path("real")));
+    QVERIFY(QFile::link(QStringLiteral("real/settings.ini"), path("link.ini")));
+    QCOMPARE(IniFile(path("link.ini")).readString("A", "x", "d"), QByteArray("d"));
+    QVERIFY(IniFile(path("link.ini")).writeString("A", "x", "1"));
+    QVERIFY(QFileInfo(path("link.ini")).isSymLink());
+    QCOMPARE(FileBytes::read(path("real/settings.ini")), QByteArray("[A]\nx=1\n"));
+
+    // A link into a folder that is not there: nothing can be written, nothing is made.
+    QVERIFY(QFile::link(QStringLiteral("nowhere/settings.ini"), path("lost.ini")));
+    QVERIFY(!IniFile(path("lost.ini")).writeString("A", "x", "1"));
+    QVERIFY(QFileInfo(path("lost.ini")).isSymLink());
+    QVERIFY(!QFileInfo::exists(path("nowhere")));
+
+    // A link to itself reads nothing and writes nothing.
+    QVERIFY(QFile::link(QStringLiteral("loop.ini"), path("loop.ini")));
+    QCOMPARE(IniFile(path("loop.ini")).readString("A", "x", "d"), QByteArray("d"));
+    QVERIFY(!IniFile(path("loop.ini")).writeString("A", "x", "1"));
+    QVERIFY(QFileInfo(path("loop.ini")).isSymLink());
+}
+
+void TestIniFile::pipeInItsPlaceIsNeitherReadNorWaitedFor()
+{
+    // Opening a pipe to read it waits for a writer; the file must never wait.
+    QVERIFY(::mkfifo(QFile::encodeName(path()).constData(), 0644) == 0);
+    IniFile file(path());
+    QCOMPARE(file.readString("A", "x", "d"), QByteArray("d"));
+    QVERIFY(!file.writeString("A", "x", "1"));
+    QVERIFY(!file.eraseSection("A"));
+    struct stat info;
+    QVERIFY(::stat(QFile::encodeName(path()).constData(), &info) == 0);
+    QVERIFY(S_ISFIFO(info.st_mode));
 }
 
 int main(int argc, char *argv[])

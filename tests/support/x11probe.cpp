@@ -3,6 +3,7 @@
 #include "x11window.h"
 
 #include <QGuiApplication>
+#include <QTest>
 #include <QtGui/qguiapplication_platform.h>
 #include <xcb/xcb.h>
 #include <xcb/xfixes.h>
@@ -82,6 +83,19 @@ QList<X11Probe::Window> X11Probe::find(const QByteArray &className, const QStrin
         }
     }
     return result;
+}
+
+X11Probe::Window X11Probe::waitForMapped(const QByteArray &className, const QString &caption,
+                                         int timeoutMs)
+{
+    QList<Window> found;
+    const bool mapped = QTest::qWaitFor(
+        [&] {
+            found = find(className, caption);
+            return found.size() == 1 && found.first().mapped;
+        },
+        timeoutMs);
+    return mapped ? found.first() : Window();
 }
 
 QSize X11Probe::screenSize()

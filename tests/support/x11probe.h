@@ -24,6 +24,9 @@ public:
     // The top-level windows (or their first-level children, under a window manager)
     // with this class and caption.
     static QList<Window> find(const QByteArray &className, const QString &caption);
+    // The one window of that class and caption once it is mapped; an id of 0 when there
+    // is none by the time limit.
+    static Window waitForMapped(const QByteArray &className, const QString &caption, int timeoutMs);
     static QSize screenSize();
     // _NET_WM_NAME, the caption that window managers show.
     static QString shownCaption(quint32 window);
