@@ -14,6 +14,24 @@ SecretPanel::SecretPanel(QWidget *parent)
     connect(m_timer, &QTimer::timeout, this, &SecretPanel::scrollStep);
 }
 
+void SecretPanel::setLines(const QStringList &lines)
+{
+    m_lines = lines;
+    redrawLines();
+}
+
+void SecretPanel::setTextStyle(TextStyle style)
+{
+    m_textStyle = style;
+    redrawLines();
+}
+
+void SecretPanel::setAlignment(Qt::Alignment alignment)
+{
+    m_alignment = alignment;
+    redrawLines();
+}
+
 void SecretPanel::setInterval(int milliseconds)
 {
     m_interval = milliseconds;
@@ -59,12 +77,14 @@ void SecretPanel::start()
     m_offset = 0;
     const QFontMetrics metrics = fontMetrics();
     m_lineHeight = lineHeightFor(metrics.height(), metrics.leading(), m_textStyle);
-    m_buffer = blankBuffer();
+    m_buffer = blankPixmap(textRect().size());
+    m_lineStrip = drawnLines();
     m_timer->start(m_interval);
     if (!m_timer->isActive()) {
         m_active = false;
         m_timer->stop();
         m_buffer = QPixmap();
+        m_lineStrip = QPixmap();
         throw Error(QStringLiteral("Pas assez de timers disponibles"));
     }
     hideChildren();
@@ -77,6 +97,7 @@ void SecretPanel::stop()
     m_offset = 0;
     m_timer->stop();
     m_buffer = QPixmap();
+    m_lineStrip = QPixmap();
     showChildrenAgain();
     update();
 }
@@ -112,16 +133,39 @@ void SecretPanel::showChildrenAgain()
     m_focusBeforeRoll = nullptr;
 }
 
-QPixmap SecretPanel::blankBuffer() const
+QPixmap SecretPanel::blankPixmap(const QSize &size) const
 {
-    const QSize size = textRect().size();
     if (size.isEmpty())
         return QPixmap();
     const qreal ratio = devicePixelRatioF();
-    QPixmap buffer(size * ratio);
-    buffer.setDevicePixelRatio(ratio);
-    buffer.fill(palette().color(backgroundRole()));
-    return buffer;
+    QPixmap pixmap(size * ratio);
+    pixmap.setDevicePixelRatio(ratio);
+    pixmap.fill(palette().color(backgroundRole()));
+    return pixmap;
+}
+
+// Every line, one line height below the other, as each step would draw it; one more row
+// below holds the last line's engraved highlight.
+QPixmap SecretPanel::drawnLines() const
+{
+    const int width = textRect().width();
+    QPixmap strip = blankPixmap(QSize(width, int(m_lines.size()) * m_lineHeight + 1));
+    if (strip.isNull())
+        return strip;
+    QPainter painter(&strip);
+    painter.setFont(font());
+    for (int index = 0; index < m_lines.size(); ++index)
+        drawLine(painter, m_lines.at(index), QRect(0, index * m_lineHeight, width, m_lineHeight));
+    return strip;
+}
+
+void SecretPanel::redrawLines()
+{
+    if (!m_active)
+        return;
+    m_buffer = blankPixmap(textRect().size());
+    m_lineStrip = drawnLines();
+    drawLines();
 }
 
 void SecretPanel::scrollStep()
@@ -133,18 +177,24 @@ void SecretPanel::scrollStep()
     update(textRect());
 }
 
+// The strip from the offset down; below the last line the text rectangle stays blank.
 void SecretPanel::drawLines()
 {
     if (m_buffer.isNull())
         return;
-    m_buffer.fill(palette().color(backgroundRole()));
-    QPainter painter(&m_buffer);
-    painter.setFont(font());
     const QSize size = textRect().size();
-    int index = firstLine(m_offset, m_lineHeight);
-    for (int top = firstLineTop(m_offset, m_lineHeight);
-         top < size.height() && index < m_lines.size(); top += m_lineHeight, ++index)
-        drawLine(painter, m_lines.at(index), QRect(0, top, size.width(), m_lineHeight));
+    const int stripHeight =
+        m_lineStrip.isNull() ? 0 : int(m_lineStrip.deviceIndependentSize().height());
+    const int shown = qBound(0, stripHeight - m_offset, size.height());
+    const qreal ratio = m_buffer.devicePixelRatio();
+    QPainter painter(&m_buffer);
+    painter.setCompositionMode(QPainter::CompositionMode_Source);
+    if (shown > 0)
+        painter.drawPixmap(QRectF(0, 0, size.width(), shown), m_lineStrip,
+                           QRectF(0, m_offset * ratio, size.width() * ratio, shown * ratio));
+    if (shown < size.height())
+        painter.fillRect(QRect(0, shown, size.width(), size.height() - shown),
+                         palette().color(backgroundRole()));
 }
 
 void SecretPanel::drawLine(QPainter &painter, const QString &text, const QRect &rect) const
@@ -170,10 +220,14 @@ void SecretPanel::paintEvent(QPaintEvent *)
 void SecretPanel::resizeEvent(QResizeEvent *event)
 {
     BevelPanel::resizeEvent(event);
-    if (m_active) {
-        m_buffer = blankBuffer();
-        drawLines();
-    }
+    redrawLines();
+}
+
+void SecretPanel::changeEvent(QEvent *event)
+{
+    BevelPanel::changeEvent(event);
+    if (event->type() == QEvent::FontChange || event->type() == QEvent::PaletteChange)
+        redrawLines();
 }
 
 void SecretPanel::mousePressEvent(QMouseEvent *event)

@@ -41,6 +41,30 @@ QRect boundsOf(const QImage &image, const QColor &color)
     return bounds;
 }
 
+// The text rectangle as each step must show it: the lines from the offset on, each drawn
+// on its own, centred, the highlight one pixel right and down, then the ink.
+QImage expectedText(const SecretPanel &panel)
+{
+    const QSize size = panel.textRect().size();
+    const QPalette &palette = panel.palette();
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(palette.color(QPalette::Button));
+    QPainter painter(&image);
+    painter.setFont(panel.font());
+    const int flags = Qt::AlignHCenter | Qt::AlignTop | Qt::TextSingleLine | Qt::TextExpandTabs;
+    const int height = panel.lineHeight();
+    int index = SecretPanel::firstLine(panel.offset(), height);
+    for (int top = SecretPanel::firstLineTop(panel.offset(), height);
+         top < size.height() && index < panel.lines().size(); top += height, ++index) {
+        const QRect line(0, top, size.width(), height);
+        painter.setPen(palette.color(QPalette::Light));
+        painter.drawText(line.translated(1, 1), flags, panel.lines().at(index));
+        painter.setPen(palette.color(QPalette::WindowText));
+        painter.drawText(line, flags, panel.lines().at(index));
+    }
+    return image;
+}
+
 } // namespace
 
 class TestSecretPanel : public QObject
@@ -66,6 +90,7 @@ private slots:
     void eachTickRepaintsOnlyTheTextRectangle();
     void lineIsCentredAndEngraved_data();
     void lineIsCentredAndEngraved();
+    void everyStepShowsTheLinesFromItsOffset();
 
 private:
     std::unique_ptr<RecordingPanel> makePanel(const QStringList &lines);
@@ -328,6 +353,34 @@ void TestSecretPanel::lineIsCentredAndEngraved()
     } else {
         QVERIFY(highlight.isEmpty());
     }
+}
+
+// The lines are drawn once when the roll starts; each step must still show exactly what
+// drawing the visible lines anew would, through a whole cycle and past its wrap.
+void TestSecretPanel::everyStepShowsTheLinesFromItsOffset()
+{
+    QStringList lines(3, QString());
+    lines << QStringLiteral("  Le logiciel Morphocalcule") << QStringLiteral("à été développé")
+          << QString() << QStringLiteral("\tavec une tabulation")
+          << QStringLiteral("   37000 Tours");
+    auto panel = makePanel(lines);
+    m_window->show();
+    panel->setActive(true);
+
+    const int steps = (int(lines.size()) - 1) * panel->lineHeight() + 3;
+    for (int step = 0; step < steps; ++step) {
+        panel->scrollStep();
+        const QImage shown = panel->buffer().toImage().convertToFormat(QImage::Format_RGB32);
+        QVERIFY2(shown == expectedText(*panel),
+                 qPrintable(QStringLiteral("offset %1").arg(panel->offset())));
+    }
+    QCOMPARE(panel->offset(), 2);
+
+    // Lines changed during the roll show from the next step on.
+    panel->setLines({QStringLiteral("autre ligne")});
+    panel->scrollStep();
+    QVERIFY(panel->buffer().toImage().convertToFormat(QImage::Format_RGB32) ==
+            expectedText(*panel));
 }
 
 QTEST_MAIN(TestSecretPanel)
