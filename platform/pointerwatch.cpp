@@ -1,16 +1,21 @@
 #include "pointerwatch.h"
 
+#include "x11window.h"
+
 #include <QCoreApplication>
 
 PointerWatch::PointerWatch(QObject *parent) : QObject(parent)
 {
     QCoreApplication::instance()->installEventFilter(this);
+    QCoreApplication::instance()->installNativeEventFilter(this);
 }
 
 PointerWatch::~PointerWatch()
 {
-    if (QCoreApplication *application = QCoreApplication::instance())
+    if (QCoreApplication *application = QCoreApplication::instance()) {
+        application->removeNativeEventFilter(this);
         application->removeEventFilter(this);
+    }
 }
 
 bool PointerWatch::takeChange()
@@ -55,6 +60,13 @@ bool PointerWatch::mayChangeWhatIsUnderThePointer(QEvent::Type type)
 bool PointerWatch::eventFilter(QObject *, QEvent *event)
 {
     if (!m_changed && mayChangeWhatIsUnderThePointer(event->type()))
+        m_changed = true;
+    return false;
+}
+
+bool PointerWatch::nativeEventFilter(const QByteArray &eventType, void *message, qintptr *)
+{
+    if (!m_changed && eventType == "xcb_generic_event_t" && X11Window::isPointerEvent(message))
         m_changed = true;
     return false;
 }

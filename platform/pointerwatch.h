@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QAbstractNativeEventFilter>
 #include <QEvent>
 #include <QObject>
 
@@ -8,7 +9,9 @@
 // a widget or window appeared, went, moved, changed size, stacking or activation. Clock
 // ticks, repaints and the like leave it alone, so that the idle work asks the X server
 // where the pointer is only after something happened, and a resting program sleeps.
-class PointerWatch : public QObject
+// The pointer's own events are taken as the X server sends them: Qt holds them back from
+// a window that a modal one blocks, and the hint line follows the pointer there too.
+class PointerWatch : public QObject, private QAbstractNativeEventFilter
 {
     Q_OBJECT
 
@@ -26,5 +29,7 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    bool nativeEventFilter(const QByteArray &eventType, void *message, qintptr *result) override;
+
     bool m_changed = true;
 };
