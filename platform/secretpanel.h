@@ -13,7 +13,8 @@ class QTimer;
 // upward one pixel per tick. Each step draws the visible lines into an off-screen pixmap
 // the size of the text rectangle and repaints that rectangle only, so the roll does not
 // flicker; the pixmap exists only while the roll is active. The lines are laid out and
-// drawn once, when the roll starts, into a strip that each step copies from.
+// drawn once, when the roll starts, into a strip that each step copies from, and only
+// the columns that the lettering reaches are copied and repainted.
 class SecretPanel : public BevelPanel
 {
     Q_OBJECT
@@ -72,6 +73,7 @@ private:
     void showChildrenAgain();
     QPixmap blankPixmap(const QSize &size) const;
     QPixmap drawnLines() const;
+    QRect inkColumns() const;
     void redrawLines();
     void drawLines();
     void drawLine(QPainter &painter, const QString &text, const QRect &rect) const;
@@ -88,6 +90,7 @@ private:
     int m_lineHeight = 1;
     QPixmap m_buffer;
     QPixmap m_lineStrip;
+    QRect m_inkColumns; // in the text rectangle, its whole height
     QList<QPointer<QWidget>> m_shownChildren;
     QPointer<QWidget> m_focusBeforeRoll;
     bool m_pressed = false;
