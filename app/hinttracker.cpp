@@ -2,16 +2,21 @@
 
 #include "application.h"
 #include "hinttext.h"
+#include "pointerwatch.h"
 #include "tooltiptracker.h"
 #include "widgetunderpointer.h"
 
 #include <QMenu>
 
 HintTracker::HintTracker(Application *application)
-    : QObject(application), m_application(application), m_tooltips(new TooltipTracker(this))
+    : QObject(application), m_application(application), m_tooltips(new TooltipTracker(this)),
+      m_pointer(new PointerWatch(this))
 {
     m_tooltips->setEnabled(application->showHint());
-    connect(application, &Application::showHintChanged, m_tooltips, &TooltipTracker::setEnabled);
+    connect(application, &Application::showHintChanged, this, [this](bool on) {
+        m_tooltips->setEnabled(on);
+        m_pointer->markChanged();
+    });
     connect(application, &Application::idle, this, &HintTracker::update);
 }
 
@@ -28,10 +33,12 @@ void HintTracker::update()
         // The highlight leaves the items as the menu closes.
         m_menuShown = false;
         m_application->setHint(QString());
+        m_pointer->markChanged();
     }
+    if (!m_pointer->takeChange())
+        return;
 
     QWidget *underMouse = WidgetUnderPointer::find();
-    // This runs after every event: the long part is cut out only when the hint changed.
     const QString hint = HintText::inherited(underMouse);
     if (hint != m_lastHint || m_application->hint() != m_lastLongPart) {
         m_lastHint = hint;

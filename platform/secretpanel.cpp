@@ -4,6 +4,7 @@
 
 #include <QFontMetrics>
 #include <QMouseEvent>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QTimer>
 
@@ -12,6 +13,24 @@ SecretPanel::SecretPanel(QWidget *parent)
 {
     m_timer->setTimerType(Qt::PreciseTimer);
     connect(m_timer, &QTimer::timeout, this, &SecretPanel::scrollStep);
+}
+
+void SecretPanel::setLines(const QStringList &lines)
+{
+    m_lines = lines;
+    redrawLines();
+}
+
+void SecretPanel::setTextStyle(TextStyle style)
+{
+    m_textStyle = style;
+    redrawLines();
+}
+
+void SecretPanel::setAlignment(Qt::Alignment alignment)
+{
+    m_alignment = alignment;
+    redrawLines();
 }
 
 void SecretPanel::setInterval(int milliseconds)
@@ -59,15 +78,21 @@ void SecretPanel::start()
     m_offset = 0;
     const QFontMetrics metrics = fontMetrics();
     m_lineHeight = lineHeightFor(metrics.height(), metrics.leading(), m_textStyle);
-    m_buffer = blankBuffer();
+    m_buffer = blankPixmap(textRect().size());
+    m_lineStrip = drawnLines();
+    m_inkColumns = inkColumns();
     m_timer->start(m_interval);
     if (!m_timer->isActive()) {
         m_active = false;
         m_timer->stop();
         m_buffer = QPixmap();
+        m_lineStrip = QPixmap();
+        m_inkColumns = QRect();
         throw Error(QStringLiteral("Pas assez de timers disponibles"));
     }
     hideChildren();
+    // The buffer covers the text rectangle whole: the panel paints its own background.
+    setAttribute(Qt::WA_OpaquePaintEvent);
     update();
 }
 
@@ -77,6 +102,9 @@ void SecretPanel::stop()
     m_offset = 0;
     m_timer->stop();
     m_buffer = QPixmap();
+    m_lineStrip = QPixmap();
+    m_inkColumns = QRect();
+    setAttribute(Qt::WA_OpaquePaintEvent, false);
     showChildrenAgain();
     update();
 }
@@ -112,16 +140,73 @@ void SecretPanel::showChildrenAgain()
     m_focusBeforeRoll = nullptr;
 }
 
-QPixmap SecretPanel::blankBuffer() const
+QPixmap SecretPanel::blankPixmap(const QSize &size) const
 {
-    const QSize size = textRect().size();
     if (size.isEmpty())
         return QPixmap();
     const qreal ratio = devicePixelRatioF();
-    QPixmap buffer(size * ratio);
-    buffer.setDevicePixelRatio(ratio);
-    buffer.fill(palette().color(backgroundRole()));
-    return buffer;
+    QPixmap pixmap(size * ratio);
+    pixmap.setDevicePixelRatio(ratio);
+    pixmap.fill(palette().color(backgroundRole()));
+    return pixmap;
+}
+
+// Every line, one line height below the other, as each step would draw it; one more row
+// below holds the last line's engraved highlight.
+QPixmap SecretPanel::drawnLines() const
+{
+    const int width = textRect().width();
+    QPixmap strip = blankPixmap(QSize(width, int(m_lines.size()) * m_lineHeight + 1));
+    if (strip.isNull())
+        return strip;
+    QPainter painter(&strip);
+    painter.setFont(font());
+    for (int index = 0; index < m_lines.size(); ++index)
+        drawLine(painter, m_lines.at(index), QRect(0, index * m_lineHeight, width, m_lineHeight));
+    return strip;
+}
+
+// The columns where some line has lettering; elsewhere every step leaves the panel colour.
+QRect SecretPanel::inkColumns() const
+{
+    if (m_lineStrip.isNull())
+        return QRect();
+    const QImage strip = m_lineStrip.toImage().convertToFormat(QImage::Format_RGB32);
+    const QRgb blank = palette().color(backgroundRole()).rgb();
+    int left = strip.width();
+    int right = -1;
+    for (int y = 0; y < strip.height(); ++y) {
+        const auto *row = reinterpret_cast<const QRgb *>(strip.constScanLine(y));
+        for (int x = 0; x < left; ++x) {
+            if (row[x] != blank) {
+                left = x;
+                break;
+            }
+        }
+        for (int x = strip.width() - 1; x > right; --x) {
+            if (row[x] != blank) {
+                right = x;
+                break;
+            }
+        }
+    }
+    if (right < left)
+        return QRect();
+    const qreal ratio = m_lineStrip.devicePixelRatio();
+    const int logicalLeft = int(left / ratio);
+    const int logicalRight = int((right + 1 + ratio - 1) / ratio);
+    return QRect(logicalLeft, 0, logicalRight - logicalLeft, textRect().height());
+}
+
+void SecretPanel::redrawLines()
+{
+    if (!m_active)
+        return;
+    m_buffer = blankPixmap(textRect().size());
+    m_lineStrip = drawnLines();
+    m_inkColumns = inkColumns();
+    drawLines();
+    update(textRect());
 }
 
 void SecretPanel::scrollStep()
@@ -130,21 +215,29 @@ void SecretPanel::scrollStep()
         return;
     m_offset = nextOffset(m_offset, int(m_lines.size()), m_lineHeight, m_cycled);
     drawLines();
-    update(textRect());
+    if (!m_inkColumns.isEmpty())
+        repaint(m_inkColumns.translated(textRect().topLeft()));
 }
 
+// The strip from the offset down; below the last line the text rectangle stays blank.
 void SecretPanel::drawLines()
 {
-    if (m_buffer.isNull())
+    if (m_buffer.isNull() || m_inkColumns.isEmpty())
         return;
-    m_buffer.fill(palette().color(backgroundRole()));
+    const int stripHeight = int(m_lineStrip.deviceIndependentSize().height());
+    const int height = m_inkColumns.height();
+    const int shown = qBound(0, stripHeight - m_offset, height);
+    const int left = m_inkColumns.left();
+    const int width = m_inkColumns.width();
+    const qreal ratio = m_buffer.devicePixelRatio();
     QPainter painter(&m_buffer);
-    painter.setFont(font());
-    const QSize size = textRect().size();
-    int index = firstLine(m_offset, m_lineHeight);
-    for (int top = firstLineTop(m_offset, m_lineHeight);
-         top < size.height() && index < m_lines.size(); top += m_lineHeight, ++index)
-        drawLine(painter, m_lines.at(index), QRect(0, top, size.width(), m_lineHeight));
+    painter.setCompositionMode(QPainter::CompositionMode_Source);
+    if (shown > 0)
+        painter.drawPixmap(QRectF(left, 0, width, shown), m_lineStrip,
+                           QRectF(left * ratio, m_offset * ratio, width * ratio, shown * ratio));
+    if (shown < height)
+        painter.fillRect(QRect(left, shown, width, height - shown),
+                         palette().color(backgroundRole()));
 }
 
 void SecretPanel::drawLine(QPainter &painter, const QString &text, const QRect &rect) const
@@ -159,21 +252,31 @@ void SecretPanel::drawLine(QPainter &painter, const QString &text, const QRect &
     painter.drawText(rect, flags, text);
 }
 
-void SecretPanel::paintEvent(QPaintEvent *)
+void SecretPanel::paintEvent(QPaintEvent *event)
 {
     QPainter painter(this);
-    if (!m_buffer.isNull())
-        painter.drawPixmap(textRect().topLeft(), m_buffer);
-    paintBevel(painter);
+    const QRect text = textRect();
+    if (!m_buffer.isNull()) {
+        for (const QRect &rect : event->region() - text)
+            painter.fillRect(rect, palette().brush(backgroundRole()));
+        painter.drawPixmap(text.topLeft(), m_buffer);
+    }
+    // A step's repaint stays inside the text rectangle, away from the bevel.
+    if (!text.contains(event->rect()))
+        paintBevel(painter);
 }
 
 void SecretPanel::resizeEvent(QResizeEvent *event)
 {
     BevelPanel::resizeEvent(event);
-    if (m_active) {
-        m_buffer = blankBuffer();
-        drawLines();
-    }
+    redrawLines();
+}
+
+void SecretPanel::changeEvent(QEvent *event)
+{
+    BevelPanel::changeEvent(event);
+    if (event->type() == QEvent::FontChange || event->type() == QEvent::PaletteChange)
+        redrawLines();
 }
 
 void SecretPanel::mousePressEvent(QMouseEvent *event)

@@ -12,7 +12,9 @@ class QTimer;
 // A lowered panel that, while active, hides its children and rolls its lines of text
 // upward one pixel per tick. Each step draws the visible lines into an off-screen pixmap
 // the size of the text rectangle and repaints that rectangle only, so the roll does not
-// flicker; the pixmap exists only while the roll is active.
+// flicker; the pixmap exists only while the roll is active. The lines are laid out and
+// drawn once, when the roll starts, into a strip that each step copies from, and only
+// the columns that the lettering reaches are copied and repainted.
 class SecretPanel : public BevelPanel
 {
     Q_OBJECT
@@ -25,15 +27,15 @@ public:
     explicit SecretPanel(QWidget *parent = nullptr);
 
     QStringList lines() const { return m_lines; }
-    void setLines(const QStringList &lines) { m_lines = lines; }
+    void setLines(const QStringList &lines);
     int interval() const { return m_interval; }
     void setInterval(int milliseconds);
     bool isCycled() const { return m_cycled; }
     void setCycled(bool cycled) { m_cycled = cycled; }
     TextStyle textStyle() const { return m_textStyle; }
-    void setTextStyle(TextStyle style) { m_textStyle = style; }
+    void setTextStyle(TextStyle style);
     Qt::Alignment alignment() const { return m_alignment; }
-    void setAlignment(Qt::Alignment alignment) { m_alignment = alignment; }
+    void setAlignment(Qt::Alignment alignment);
 
     bool isActive() const { return m_active; }
     // Starts or stops the roll; setting the value it already has does nothing. Throws
@@ -59,6 +61,7 @@ signals:
 protected:
     void paintEvent(QPaintEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
+    void changeEvent(QEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
     void mouseDoubleClickEvent(QMouseEvent *event) override;
@@ -68,7 +71,10 @@ private:
     void stop();
     void hideChildren();
     void showChildrenAgain();
-    QPixmap blankBuffer() const;
+    QPixmap blankPixmap(const QSize &size) const;
+    QPixmap drawnLines() const;
+    QRect inkColumns() const;
+    void redrawLines();
     void drawLines();
     void drawLine(QPainter &painter, const QString &text, const QRect &rect) const;
 
@@ -83,6 +89,8 @@ private:
     int m_offset = 0;
     int m_lineHeight = 1;
     QPixmap m_buffer;
+    QPixmap m_lineStrip;
+    QRect m_inkColumns; // in the text rectangle, its whole height
     QList<QPointer<QWidget>> m_shownChildren;
     QPointer<QWidget> m_focusBeforeRoll;
     bool m_pressed = false;

@@ -320,6 +320,27 @@ bool X11Window::isClientMessage(const void *event, quint32 window, quint32 type)
     return message->window == window && message->type == type;
 }
 
+bool X11Window::isPointerEvent(const void *event)
+{
+    // XInput 2's numbers for these events, without its headers.
+    enum { XiButtonPress = 4, XiButtonRelease, XiMotion, XiEnter, XiLeave };
+    const auto *generic = static_cast<const xcb_generic_event_t *>(event);
+    switch (generic->response_type & 0x7f) {
+    case XCB_BUTTON_PRESS:
+    case XCB_BUTTON_RELEASE:
+    case XCB_MOTION_NOTIFY:
+    case XCB_ENTER_NOTIFY:
+    case XCB_LEAVE_NOTIFY:
+        return true;
+    case XCB_GE_GENERIC: {
+        const auto type = static_cast<const xcb_ge_generic_event_t *>(event)->event_type;
+        return type >= XiButtonPress && type <= XiLeave;
+    }
+    default:
+        return false;
+    }
+}
+
 bool X11Window::windowManagerActivates()
 {
     xcb_connection_t *c = connection();

@@ -1,8 +1,8 @@
 #pragma once
 
 #include <QByteArray>
-#include <QPoint>
 #include <QList>
+#include <QPoint>
 #include <QString>
 
 #include <initializer_list>
@@ -52,6 +52,9 @@ public:
                                   std::initializer_list<quint32> values = {});
     // Whether a native xcb event is a client message of this type sent to this window.
     static bool isClientMessage(const void *event, quint32 window, quint32 type);
+    // Whether a native xcb event tells of the pointer: a motion, a button, a window's edge
+    // crossed; in the core protocol or as an XInput 2 event.
+    static bool isPointerEvent(const void *event);
 
     // Whether a running window manager activates windows on request (_NET_ACTIVE_WINDOW).
     static bool windowManagerActivates();

@@ -2,6 +2,7 @@
 #include "applicationtest.h"
 #include "bevelpanel.h"
 #include "hintbubble.h"
+#include "pointerwatch.h"
 #include "principale.h"
 #include "secretpanel.h"
 #include "speeditem.h"
@@ -12,6 +13,7 @@
 #include "tooltiptracker.h"
 
 #include <QAccessible>
+#include <QDeadlineTimer>
 #include <QEventLoop>
 #include <QLabel>
 #include <QMenu>
@@ -69,6 +71,27 @@ bool bubbleHiddenAfterIdle()
     return !tooltips()->bubble()->isVisible();
 }
 
+// As the about command shows it, without waiting for it to close.
+void showModal(AboutBox &box)
+{
+    box.setWindowModality(Qt::ApplicationModal);
+    box.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&box));
+}
+
+// Waits, idling now and then, until the watch has noticed a change.
+bool changeNoticed(PointerWatch &watch)
+{
+    const QDeadlineTimer deadline(5000);
+    while (!deadline.hasExpired()) {
+        runUntilIdle();
+        if (watch.takeChange())
+            return true;
+        QTest::qWait(10);
+    }
+    return false;
+}
+
 QRegularExpression wholePattern(const char *pattern)
 {
     return QRegularExpression(QStringLiteral("^%1$").arg(QLatin1String(pattern)));
@@ -99,6 +122,10 @@ private slots:
     void switchedOffTooltipsLeaveTheHintLine();
     void aboutBoxShowsShortHintsOnly_data();
     void aboutBoxShowsShortHintsOnly();
+    void hintFollowsWhatChangesUnderARestingPointer();
+    void hintFollowsAWindowClosingUnderARestingPointer();
+    void hintLineFollowsThePointerBehindAModalBox();
+    void aRestingProgramLeavesThePointerAlone();
 
 private:
     void controls();
@@ -478,6 +505,81 @@ void TestStatusHints::aboutBoxShowsShortHintsOnly()
     QCOMPARE(hintLineAfterIdle(), QString());
     if (!tooltipsOn)
         m_window->Informations->trigger();
+}
+
+// The pointer stays put; the result label grows under it and shrinks again.
+void TestStatusHints::hintFollowsWhatChangesUnderARestingPointer()
+{
+    const QPoint whereTheResultWillBe = m_window->Label4->pos() + QPoint(20, 6);
+    hover(m_window.get(), whereTheResultWillBe, QString());
+    m_window->Calculer1Click();
+    QCOMPARE(m_window->Label4->text(), QStringLiteral("57.50 Kg"));
+    QTRY_COMPARE(hintLineAfterIdle(), ResultHint);
+    m_window->RadioButton2->click();
+    QTRY_COMPARE(hintLineAfterIdle(), QString());
+}
+
+// Where the about box covers the height panel: over the box the hint line is empty, and
+// once the box is gone the panel's hint shows, the pointer never having moved.
+void TestStatusHints::hintFollowsAWindowClosingUnderARestingPointer()
+{
+    AboutBox box;
+    showModal(box);
+    const QPoint onThePanel(60, 40);
+    const QPoint global = m_window->Panel1->mapToGlobal(onThePanel);
+    QVERIFY(box.frameGeometry().contains(global));
+    hover(m_window->Panel1, onThePanel, QString());
+    box.accept();
+    QTRY_COMPARE(hintLineAfterIdle(), HeightHint);
+}
+
+// A modal box blocks the main window's input, not its hints.
+void TestStatusHints::hintLineFollowsThePointerBehindAModalBox()
+{
+    AboutBox box;
+    showModal(box);
+    const QPoint besideTheBox(5, 165);
+    QVERIFY(!box.frameGeometry().contains(m_window->mapToGlobal(besideTheBox)));
+    hover(m_window.get(), besideTheBox, QString());
+    hover(m_window->Label5, {10, 6}, ResultHint);
+    hover(m_window.get(), besideTheBox, QString());
+}
+
+// Clock ticks and the credits roll's steps repaint without moving anything under the
+// pointer: the idle work then has nothing to look up on the X server.
+void TestStatusHints::aRestingProgramLeavesThePointerAlone()
+{
+    PointerWatch watch;
+    hover(m_window->Label5, {10, 6}, ResultHint);
+    QCursor::setPos(Outside);
+    QTRY_COMPARE(hintLineAfterIdle(), QString());
+    runUntilIdle();
+    watch.takeChange();
+
+    const QLabel *clock = m_window->StatusBar->panel(0);
+    QString shown = clock->text();
+    QTRY_VERIFY_WITH_TIMEOUT(clock->text() != shown, 5000);
+    shown = clock->text();
+    QTRY_VERIFY_WITH_TIMEOUT(clock->text() != shown, 5000);
+    runUntilIdle();
+    QVERIFY(!watch.takeChange());
+
+    AboutBox box;
+    showModal(box);
+    QVERIFY(watch.takeChange());
+    box.ProgramIconClick();
+    QVERIFY(watch.takeChange());
+    QTRY_VERIFY(box.SecretPanel1->offset() >= 2);
+    runUntilIdle();
+    watch.takeChange();
+    const int offset = box.SecretPanel1->offset();
+    QTRY_VERIFY(box.SecretPanel1->offset() >= offset + 5);
+    runUntilIdle();
+    QVERIFY(!watch.takeChange());
+
+    // What does move something under the pointer is noticed.
+    movePointer(m_window.get(), {5, 165});
+    QVERIFY(changeNoticed(watch));
 }
 
 MORPHO_APPLICATION_TEST_MAIN(TestStatusHints)

@@ -57,6 +57,14 @@ QFont underlined(QFont font)
     return font;
 }
 
+// The window takes its font before its first control exists, so that the controls lay out
+// their text in it from the start and the toolkit's own default font is never loaded.
+QWidget *withDesignFont(QWidget *window)
+{
+    window->setFont(DesignFont::sansSerif(11));
+    return window;
+}
+
 // The result label's width follows its text; its place stays where it was designed.
 void fitLabelToText(QLabel *label)
 {
@@ -70,7 +78,7 @@ void fitLabelToText(QLabel *label)
 
 Principale::Principale(QWidget *parent)
     : QWidget(parent, FixedDialogFrame::flags(Qt::Window)),
-      Label4(makeLabel(this, QString(), {210, 178, EmptyLabelWidth, LabelHeight})),
+      Label4(makeLabel(withDesignFont(this), QString(), {210, 178, EmptyLabelWidth, LabelHeight})),
       Label5(makeLabel(this, QStringLiteral("Pour cette taille le poids idéal est de :"),
                        {32, 178, 175, LabelHeight})),
       Panel1(new BevelPanel(BevelPanel::Bevel::Raised, this)),
@@ -86,7 +94,6 @@ Principale::Principale(QWidget *parent)
     setWindowTitle(QStringLiteral("Morphocalcule"));
     setFixedSize(ClientWidth, ClientHeight);
     FixedDialogFrame::centreWhenFirstShown(this);
-    setFont(DesignFont::sansSerif(11));
     setAutoFillBackground(true);
     setBackgroundRole(QPalette::Button);
     HintText::setShowHint(this, true);
@@ -107,8 +114,8 @@ Principale::Principale(QWidget *parent)
     if (Application *app = Application::instance())
         app->setMainWindow(this);
     // The native window exists from here on, hidden, already marked with its class.
-    X11Window::setWindowClass(quint32(winId()),
-                              QCoreApplication::applicationName().toLocal8Bit(), "TPrincipale");
+    X11Window::setWindowClass(quint32(winId()), QCoreApplication::applicationName().toLocal8Bit(),
+                              "TPrincipale");
 
     Application::guard([this] { FormCreate(); });
 }
@@ -277,10 +284,12 @@ void Principale::runHandler(void (Principale::*handler)())
 void Principale::createPopupMenu()
 {
     PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
-    Calculer2 = addMenuItem(QStringLiteral("&Calculer"), QStringLiteral("Lance le calcul du poids idéal."),
-                            &Principale::Calculer1Click);
-    Apropos2 = addMenuItem(QStringLiteral("&A propos"), QStringLiteral("A propos de Morphocalcule 1.1"),
-                           &Principale::Apropos1Click);
+    Calculer2 =
+        addMenuItem(QStringLiteral("&Calculer"), QStringLiteral("Lance le calcul du poids idéal."),
+                    &Principale::Calculer1Click);
+    Apropos2 =
+        addMenuItem(QStringLiteral("&A propos"), QStringLiteral("A propos de Morphocalcule 1.1"),
+                    &Principale::Apropos1Click);
     Aide1 = addMenuItem(QStringLiteral("A&ide"), QStringLiteral("Affiche une aide d'utilisation."),
                         &Principale::AideClick);
     N1 = PopupMenu1->addSeparator();
