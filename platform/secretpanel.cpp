@@ -7,6 +7,7 @@
 #include <QPaintEvent>
 #include <QPainter>
 #include <QTimer>
+#include <QtMath>
 
 SecretPanel::SecretPanel(QWidget *parent)
     : BevelPanel(BevelPanel::Bevel::Lowered, parent), m_timer(new QTimer(this))
@@ -193,8 +194,8 @@ QRect SecretPanel::inkColumns() const
     if (right < left)
         return QRect();
     const qreal ratio = m_lineStrip.devicePixelRatio();
-    const int logicalLeft = int(left / ratio);
-    const int logicalRight = int((right + 1 + ratio - 1) / ratio);
+    const int logicalLeft = qFloor(left / ratio);
+    const int logicalRight = qCeil((right + 1) / ratio);
     return QRect(logicalLeft, 0, logicalRight - logicalLeft, textRect().height());
 }
 

@@ -43,7 +43,9 @@ void PanelStatusBar::layoutPanels()
     for (qsizetype i = 0; i < m_panels.size(); ++i) {
         const bool last = i == m_panels.size() - 1;
         const int width = last ? qMax(0, this->width() - left) : m_widths.at(i);
-        m_panels.at(i)->setGeometry(left, TopMargin, width, height() - TopMargin);
+        // A panel of fixed size asks its parent for no new layout when its text changes.
+        m_panels.at(i)->setFixedSize(width, height() - TopMargin);
+        m_panels.at(i)->move(left, TopMargin);
         left += width + PanelGap;
     }
 }

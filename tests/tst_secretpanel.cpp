@@ -48,7 +48,9 @@ QImage expectedText(const SecretPanel &panel)
 {
     const QSize size = panel.textRect().size();
     const QPalette &palette = panel.palette();
-    QImage image(size, QImage::Format_RGB32);
+    const qreal ratio = panel.devicePixelRatioF();
+    QImage image(size * ratio, QImage::Format_RGB32);
+    image.setDevicePixelRatio(ratio);
     image.fill(palette.color(QPalette::Button));
     QPainter painter(&image);
     painter.setFont(panel.font());

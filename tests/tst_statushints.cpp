@@ -17,6 +17,7 @@
 #include <QEventLoop>
 #include <QLabel>
 #include <QMenu>
+#include <QPaintEvent>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpression>
@@ -79,6 +80,31 @@ void showModal(AboutBox &box)
     QVERIFY(QTest::qWaitForWindowExposed(&box));
 }
 
+// Gathers, in a window's coordinates, what the repaints of its widgets cover.
+class PaintRecorder : public QObject
+{
+public:
+    explicit PaintRecorder(QWidget *window) : m_window(window) { qApp->installEventFilter(this); }
+    ~PaintRecorder() override { qApp->removeEventFilter(this); }
+
+    QRegion painted;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::Paint && watched->isWidgetType()) {
+            const auto *widget = static_cast<QWidget *>(watched);
+            if (widget->window() == m_window)
+                painted += static_cast<QPaintEvent *>(event)->region().translated(
+                    widget->mapTo(m_window, QPoint()));
+        }
+        return false;
+    }
+
+private:
+    QWidget *const m_window;
+};
+
 // Waits, idling now and then, until the watch has noticed a change.
 bool changeNoticed(PointerWatch &watch)
 {
@@ -109,6 +135,7 @@ private slots:
 
     void clockShowsAtOnceAndRuns();
     void clockFollowsALocaleChange();
+    void clockTickRepaintsOnlyItsPanel();
     void hintLineFollowsThePointer_data();
     void hintLineFollowsThePointer();
     void hintLineEmptiesWhenThePointerLeaves();
@@ -207,6 +234,25 @@ void TestStatusHints::clockShowsAtOnceAndRuns()
         QVERIFY(readable);
         QCOMPARE(readable->text(QAccessible::Name), m_window->StatusBar->panelText(panel));
     }
+}
+
+// The text cursor, which blinks, is kept out of the height field.
+void TestStatusHints::clockTickRepaintsOnlyItsPanel()
+{
+    m_window->RadioButton1->setFocus();
+    const QLabel *clock = m_window->StatusBar->panel(0);
+    QString shown = clock->text();
+    QTRY_VERIFY_WITH_TIMEOUT(clock->text() != shown, 5000);
+    runUntilIdle();
+
+    PaintRecorder recorder(m_window.get());
+    for (int tick = 0; tick < 2; ++tick) {
+        shown = clock->text();
+        QTRY_VERIFY_WITH_TIMEOUT(clock->text() != shown, 5000);
+    }
+    QTRY_VERIFY(!recorder.painted.isEmpty());
+    const QRect panel(clock->mapTo(m_window.get(), QPoint()), clock->size());
+    QCOMPARE(recorder.painted.boundingRect().united(panel), panel);
 }
 
 void TestStatusHints::clockFollowsALocaleChange()
